@@ -1,0 +1,18 @@
+#include "app/form1.h"
+#include "platform/application.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "printlayout/form2.h"
+
+int main(int argc, char** argv)
+{
+    platform::TApplication app(argc, argv);
+    platform::setApplicationTitle(QStringLiteral("Quillmark"));
+    QApplication::setApplicationName(QStringLiteral("Quillmark"));
+    platform::installFontSubstitutions();
+
+    app::TForm1 form1;
+    printlayout::TForm2 form2;
+    form1.show();
+    return QApplication::exec();
+}
