@@ -68,3 +68,18 @@ function(quillmark_test folder)
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;TZ=UTC;QT_FONT_DPI=96;QUILLMARK_TODAY=2024-05-09"
             TIMEOUT 120)
 endfunction()
+
+# quillmark_fuzzer(<name> SOURCES ... DEPS ...)
+# A libFuzzer target; only clang builds them (the "fuzz" preset).
+function(quillmark_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+    quillmark_target_defaults(${name})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_property(GLOBAL APPEND PROPERTY QUILLMARK_FUZZERS ${name})
+endfunction()
