@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+namespace assetgen {
+
+/// The blank cash cheque with its stub, 850 × 301, shown behind the mock-up labels.
+QImage drawCheque();
+
+/// A 260 × 72 picture button: a blue rounded bar carrying a two-character word.
+QImage drawButton(const QString& word);
+
+/// The 64 × 64 window icon.
+QImage drawIcon();
+
+/// The cheque picture with a sample cheque's label texts laid over it where the window puts
+/// them, to judge by eye whether every text sits in its box.
+QImage composeSample(const QImage& cheque);
+
+/// The font the layouts call "宋体" at a character height in pixels.
+QFont songti(int pixelSize, bool bold = false);
+
+/// The window's default font: "MS Sans Serif", 11 pixels.
+QFont windowFont();
+
+/// The window places the picture's top-left corner at this client position.
+inline constexpr int kPictureLeft = 14;
+inline constexpr int kPictureTop = 15;
+
+} // namespace assetgen
