@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace platform {
 
@@ -20,8 +21,22 @@ void onError(j_common_ptr cinfo)
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-void onMessage(j_common_ptr)
-{}
+// libjpeg only warns when the data is damaged or ends early and then pads the picture with grey;
+// a half-drawn button is worse than none, so those warnings fail the decoding.
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return;
+    switch (cinfo->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+        std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+    default:
+        break;
+    }
+}
 
 // Kept free of objects with destructors: longjmp may leave it at any point.
 bool decodeInto(const unsigned char* bytes, unsigned long size, QImage* out)
@@ -30,7 +45,8 @@ bool decodeInto(const unsigned char* bytes, unsigned long size, QImage* out)
     ErrorManager err;
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = onError;
-    err.base.output_message = onMessage;
+    err.base.output_message = [](j_common_ptr) {};
+    err.base.emit_message = onMessage;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;

@@ -1,0 +1,166 @@
+#include "platform/controls.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+namespace platform {
+
+TImage::TImage(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TImage::setPicture(const QImage& picture)
+{
+    m_picture = picture;
+    if (m_autoSize && !m_picture.isNull())
+        resize(m_picture.size());
+    update();
+}
+
+void TImage::setStretch(bool stretch)
+{
+    m_stretch = stretch;
+    update();
+}
+
+void TImage::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (m_autoSize && !m_picture.isNull())
+        resize(m_picture.size());
+}
+
+void TImage::paintEvent(QPaintEvent*)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_stretch);
+    if (m_stretch)
+        painter.drawImage(rect(), m_picture);
+    else
+        painter.drawImage(QPoint(0, 0), m_picture);
+}
+
+void TImage::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool wasPressed = m_pressed;
+    m_pressed = false;
+    if (wasPressed && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+TUpDown::TUpDown(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    m_up = new QToolButton(this);
+    m_down = new QToolButton(this);
+    for (QToolButton* b : {m_up, m_down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setAutoRepeat(true);
+    }
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
+    resize(16, 20);
+}
+
+void TUpDown::setAssociate(QLineEdit* edit)
+{
+    if (m_associate)
+        m_associate->removeEventFilter(this);
+    m_associate = edit;
+    if (m_associate)
+        m_associate->installEventFilter(this);
+}
+
+void TUpDown::setRange(int minimum, int maximum)
+{
+    m_min = minimum;
+    m_max = maximum;
+    m_position = std::clamp(m_position, m_min, m_max);
+}
+
+void TUpDown::step(int direction)
+{
+    // The edit's text is the truth when it holds a number; otherwise the last position is.
+    if (m_associate) {
+        bool ok = false;
+        const int typed = m_associate->text().trimmed().toInt(&ok);
+        if (ok)
+            m_position = std::clamp(typed, m_min, m_max);
+    }
+    m_position = std::clamp(m_position + direction, m_min, m_max);
+    if (m_associate)
+        m_associate->setText(QString::number(m_position));
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_associate && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            step(key->key() == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+TStatusBar::TStatusBar(const std::vector<int>& panelWidths, QWidget* parent)
+    : QWidget(parent), m_widths(panelWidths)
+{
+    setFocusPolicy(Qt::NoFocus);
+    for (std::size_t i = 0; i < m_widths.size(); ++i) {
+        auto* panel = new QLabel(this);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setTextFormat(Qt::PlainText);
+        m_panels.push_back(panel);
+    }
+    layoutPanels();
+}
+
+void TStatusBar::setPanelText(int index, const QString& text)
+{
+    m_panels.at(static_cast<std::size_t>(index))->setText(text);
+}
+
+QString TStatusBar::panelText(int index) const
+{
+    return m_panels.at(static_cast<std::size_t>(index))->text();
+}
+
+void TStatusBar::resizeEvent(QResizeEvent*)
+{
+    layoutPanels();
+}
+
+void TStatusBar::layoutPanels()
+{
+    int x = 0;
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+        const bool last = i + 1 == m_panels.size();
+        const int w = last ? std::max(m_widths[i], width() - x) : m_widths[i];
+        m_panels[i]->setGeometry(x, 2, w, std::max(0, height() - 2));
+        x += w;
+    }
+}
+
+int textWidth(const QFont& font, const QString& text)
+{
+    return QFontMetrics(font).horizontalAdvance(text);
+}
+
+} // namespace platform
