@@ -9,7 +9,7 @@ namespace {
 constexpr std::array<char16_t, 10> kDigits = {u'零', u'壹', u'贰', u'叁', u'肆',
                                               u'伍', u'陆', u'柒', u'捌', u'玖'};
 
-// Index is the position counted from the fen digit; index 0 is unused.
+// Indexed by position in the fen string (1 is 分); index 0 is unused.
 constexpr std::array<const char16_t*, kMaxFenDigits + 1> kUnits = {
     u"",   u"分",     u"角", u"",   u"拾",   u"佰",     u"仟", u"万", u"拾",   u"佰", u"仟",
     u"亿", u"拾",     u"佰", u"仟", u"万亿", u"拾",     u"佰", u"仟", u"亿亿", u"拾", u"佰",
@@ -48,8 +48,8 @@ QString wordingOf(QByteArrayView fen)
             groupOpen = !isGroupPosition(position);
         } else {
             pendingZero = true;
-            // A group's word is written even when its lowest digit is zero, but only once per
-            // run of zero groups: 亿 followed by a zero 万 group gives 亿…, not 亿万….
+            // A group's word stands even when its lowest digit is zero, unless the whole group
+            // is zero: 亿 followed by an empty 万 group gives 亿…元, not 亿万…元.
             if (isGroupPosition(position) && groupOpen) {
                 out += QStringView(kUnits[static_cast<std::size_t>(position)]);
                 pendingZero = false;
