@@ -1,15 +1,63 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
+#include <array>
+
+namespace report {
+class TReport;
+class TReportBand;
+class TReportLabel;
+} // namespace report
 
 namespace printlayout {
 
-/// The print form: never shown, it carries the cheque report layout.
+/// The print form: never shown, it carries the cheque report, loaded from its stored layout
+/// when the form is created. The form owns the report, its band and the 25 print labels.
 class TForm2 : public QWidget
 {
     Q_OBJECT
 public:
+    /// Throws report::EReportError when the stored layout cannot be read or lacks a component.
     explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    report::TReport* ChequeReport = nullptr;
+    report::TReportBand* ColumnHeaderBand1 = nullptr;
+    report::TReportLabel* PrintLabel1 = nullptr;
+    report::TReportLabel* PrintLabel2 = nullptr;
+    report::TReportLabel* PrintLabel3 = nullptr;
+    report::TReportLabel* PrintLabel4 = nullptr;
+    report::TReportLabel* PrintLabel5 = nullptr;
+    report::TReportLabel* PrintLabel6 = nullptr;
+    report::TReportLabel* PrintLabel7 = nullptr;
+    report::TReportLabel* PrintLabel8 = nullptr;
+    report::TReportLabel* PrintLabel9 = nullptr;
+    report::TReportLabel* PrintLabel10 = nullptr;
+    report::TReportLabel* PrintLabel11 = nullptr;
+    report::TReportLabel* PrintLabel12 = nullptr;
+    report::TReportLabel* PrintLabel13 = nullptr;
+    report::TReportLabel* PrintLabel14 = nullptr;
+    report::TReportLabel* PrintLabel15 = nullptr;
+    report::TReportLabel* PrintLabel16 = nullptr;
+    report::TReportLabel* PrintLabel17 = nullptr;
+    report::TReportLabel* PrintLabel18 = nullptr;
+    report::TReportLabel* PrintLabel19 = nullptr;
+    report::TReportLabel* PrintLabel20 = nullptr;
+    report::TReportLabel* PrintLabel21 = nullptr;
+    report::TReportLabel* PrintLabel22 = nullptr;
+    report::TReportLabel* PrintLabel23 = nullptr;
+    report::TReportLabel* PrintLabel24 = nullptr;
+    report::TReportLabel* PrintLabel25 = nullptr;
+
+    /// A print label by its name ("PrintLabel23"); none for any other name.
+    report::TReportLabel* printLabel(const QString& name) const;
+
+    /// Where the layout is compiled in.
+    static QString layoutResource();
+
+private:
+    QHash<QString, report::TReportLabel*> m_labels;
 };
 
 } // namespace printlayout

@@ -1,0 +1,122 @@
+#include "report/printable.h"
+
+#include "report/report.h"
+
+namespace report {
+
+TReportPrintableSize::TReportPrintableSize(TReportPrintable& printable)
+    : TReportUnitBase(4), m_printable(printable)
+{}
+
+TReportAxis TReportPrintableSize::axisOf(std::size_t index) const
+{
+    return index == LeftIndex || index == WidthIndex ? TReportAxis::Horizontal
+                                                     : TReportAxis::Vertical;
+}
+
+void TReportPrintableSize::pushBounds()
+{
+    const auto pixels = [this](std::size_t index) {
+        return roundHalfEven(ToUnits(TReportUnit::Pixels, tenths(index), axisOf(index)));
+    };
+    m_printable.setBounds(pixels(LeftIndex), pixels(TopIndex), pixels(WidthIndex),
+                          pixels(HeightIndex));
+}
+
+bool TReportPrintableSize::ownerLoading() const
+{
+    return m_printable.isLoading();
+}
+
+TReportPrintable::TReportPrintable(TReportControl* parent) : TReportControl(nullptr), m_size(*this)
+{
+    setBounds(0, 0, 10, 10);
+    setParentControl(parent);
+}
+
+void TReportPrintable::setAlignment(TReportAlignment alignment)
+{
+    m_alignment = alignment;
+    if (m_alignToBand)
+        realignToBand();
+}
+
+void TReportPrintable::setAlignToBand(bool on)
+{
+    m_alignToBand = on;
+    if (on)
+        realignToBand();
+}
+
+void TReportPrintable::setBounds(int left, int top, int width, int height)
+{
+    if (isLoading()) {
+        if (left != 0)
+            m_pending.left = left;
+        if (top != 0)
+            m_pending.top = top;
+        if (width != 0)
+            m_pending.width = width;
+        if (height != 0)
+            m_pending.height = height;
+        moveTo(left, top, width, height);
+        return;
+    }
+    applyBounds(left, top, width, height);
+    if (m_alignToBand && !m_size.parentUpdating())
+        realignToBand();
+}
+
+void TReportPrintable::applyBounds(int left, int top, int width, int height)
+{
+    if (!m_size.parentUpdating()) {
+        m_size.storePixels(TReportPrintableSize::HeightIndex, height);
+        m_size.storePixels(TReportPrintableSize::WidthIndex, width);
+        m_size.storePixels(TReportPrintableSize::TopIndex, top);
+        m_size.storePixels(TReportPrintableSize::LeftIndex, left);
+    }
+    moveTo(left, top, width, height);
+}
+
+bool TReportPrintable::takesPart() const
+{
+    return m_enabled || !isVisible();
+}
+
+void TReportPrintable::realignToBand()
+{
+    const TReportControl* band = parentControl();
+    if (!band || isLoading())
+        return;
+    int left = this->left();
+    switch (m_alignment) {
+    case taLeftJustify:
+        left = 0;
+        break;
+    case taRightJustify:
+        left = band->width() - width();
+        break;
+    case taCenter:
+        left = (band->width() - width()) / 2;
+        break;
+    }
+    applyBounds(left, top(), width(), height());
+}
+
+void TReportPrintable::finishLoading()
+{
+    TReportControl::finishLoading();
+    m_size.updateParentBounds();
+    const TReportPendingBounds pending = m_pending;
+    m_pending = {};
+    setBounds(left() == 0 ? pending.left : left(), top() == 0 ? pending.top : top(),
+              width() == 0 ? pending.width : width(), height() == 0 ? pending.height : height());
+}
+
+void TReportPrintable::reportLinksChanged(TCustomReport* oldReport)
+{
+    TReportControl::reportLinksChanged(oldReport);
+    m_size.setParentReport(parentReport());
+}
+
+} // namespace report
