@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <optional>
 
 namespace platform {
@@ -75,8 +74,8 @@ bool WritePrivateProfileString(QByteArrayView section, QByteArrayView key, QByte
 {
     if (path.isEmpty())
         return false;
-    QLockFile lock(lockFileFor(path));
-    if (!lock.tryLock(kLockWaitMs))
+    const WriteLock lock(path, kLockWaitMs);
+    if (!lock.isLocked())
         return false;
     const std::optional<FileContent> file = readFile(path);
     if (!file)

@@ -131,7 +131,6 @@ struct Line
     qsizetype begin;
     qsizetype contentEnd; // where the line break starts
     qsizetype end;        // after the line break
-    bool hasBreak() const { return contentEnd != end; }
 };
 
 // CRLF, LF and a lone CR each end a line; the last line may have no break.
@@ -197,9 +196,9 @@ QByteArrayView contentOf(QByteArrayView text, const Line& line)
 struct Section
 {
     bool found = false;
-    qsizetype headerEnd = 0; // lines of the section start here
-    bool headerHasBreak = true;
-    qsizetype end = 0; // the next header line, or the end of the text
+    qsizetype headerEnd = 0;    // lines of the section start here
+    QByteArrayView headerBreak; // empty for the nameless section and a last line without break
+    qsizetype end = 0;          // the next header line, or the end of the text
 };
 
 // Lines before the first header form the nameless section; of several sections with one name
@@ -223,7 +222,7 @@ Section findSection(QByteArrayView text, QByteArrayView name)
         if (sameProfileName(parsed.name, wanted)) {
             section.found = true;
             section.headerEnd = line.end;
-            section.headerHasBreak = line.hasBreak();
+            section.headerBreak = text.sliced(line.contentEnd, line.end - line.contentEnd);
         }
     }
     return section;
@@ -328,7 +327,7 @@ std::optional<QByteArray> profileWithValue(QByteArrayView text, QByteArrayView s
     const QByteArrayView sectionName = trimmed(section);
     const QByteArrayView storedKey = leftTrimmed(key);
     const QByteArrayView storedValue = leftTrimmed(value);
-    const QByteArray lineBreak = lineBreakOf(text).toByteArray();
+    const QByteArray fileBreak = lineBreakOf(text).toByteArray();
 
     const QByteArray entry = storedKey.toByteArray() + '=' + storedValue.toByteArray();
     if (parseLine(entry).kind != LineKind::Entry)
@@ -342,13 +341,13 @@ std::optional<QByteArray> profileWithValue(QByteArrayView text, QByteArrayView s
         if (parsed.kind != LineKind::Header || parsed.name != sectionName)
             return std::nullopt;
         if (!text.isEmpty() && !isLineBreak(text.back()))
-            result += lineBreak;
-        return result + header + lineBreak + entry + lineBreak;
+            result += fileBreak;
+        return result + header + fileBreak + entry + fileBreak;
     }
 
     const QByteArrayView wanted = trimmed(key);
     qsizetype anchor = found.headerEnd;
-    bool anchorHasBreak = found.headerHasBreak;
+    QByteArrayView anchorBreak = found.headerBreak;
     LineReader lines(text.first(found.end), found.headerEnd);
     Line line;
     while (lines.next(line)) {
@@ -368,11 +367,16 @@ std::optional<QByteArray> profileWithValue(QByteArrayView text, QByteArrayView s
         }
         if (!trimmed(content).isEmpty()) {
             anchor = line.end;
-            anchorHasBreak = line.hasBreak();
+            anchorBreak = text.sliced(line.contentEnd, line.end - line.contentEnd);
         }
     }
-    QByteArray inserted = anchorHasBreak ? QByteArray() : lineBreak;
-    inserted += entry + lineBreak;
+    // The new line ends as the line before it does, so that a CR of ours never pairs with an LF
+    // of the line after it; a last line without a break gets the file's.
+    QByteArray inserted;
+    if (anchorBreak.isEmpty() && anchor > 0)
+        inserted += fileBreak;
+    inserted +=
+        entry + (anchorBreak.isEmpty() ? QByteArrayView(fileBreak) : anchorBreak).toByteArray();
     return result.insert(anchor, inserted);
 }
 
