@@ -40,6 +40,7 @@ TReportCustomBand::TReportCustomBand(TReportControl* parent, TReportBandType typ
 
 TReportCustomBand::~TReportCustomBand()
 {
+    delete m_childBand.data();
     if (m_report)
         m_report->removeBand(this);
 }
@@ -82,6 +83,13 @@ void TReportCustomBand::reportLinksChanged(TCustomReport* oldReport)
     m_size.setParentReport(report);
     if (report == m_report.data())
         return;
+    if (report) {
+        // Pixels follow the zoom of the report the band is shown in.
+        setPanelZoom(report->zoom());
+        m_size.setZoom(report->zoom());
+        if (!isLoading())
+            m_size.updateParentBounds();
+    }
     if (m_report)
         m_report->removeBand(this);
     m_report = report;

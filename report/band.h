@@ -60,7 +60,8 @@ public:
     void setForceNewColumn(bool on) { m_forceNewColumn = on; }
     bool forceNewPage() const { return m_forceNewPage; }
     void setForceNewPage(bool on) { m_forceNewPage = on; }
-    /// The band printed after this one; created in the same report and freed with the flag.
+    /// The band printed after this one; created in the same report, freed with the flag or
+    /// with this band.
     bool hasChild() const { return !m_childBand.isNull(); }
     /// Needs the band to be in a report; ignored otherwise.
     void setHasChild(bool on);

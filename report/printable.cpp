@@ -116,7 +116,13 @@ void TReportPrintable::finishLoading()
 void TReportPrintable::reportLinksChanged(TCustomReport* oldReport)
 {
     TReportControl::reportLinksChanged(oldReport);
-    m_size.setParentReport(parentReport());
+    TCustomReport* report = parentReport();
+    m_size.setParentReport(report);
+    if (report && report != oldReport) {
+        m_size.setZoom(report->zoom());
+        if (!isLoading())
+            m_size.updateParentBounds();
+    }
 }
 
 } // namespace report

@@ -90,7 +90,7 @@ public:
     long double tenths(std::size_t index) const { return m_values.at(index); }
 
     /// The stored form: every value in tenths of a millimetre, in the object's own order.
-    const std::vector<long double>& Values() const { return m_values; }
+    const std::vector<long double>& values() const { return m_values; }
     /// Replaces the whole list and, unless the owner is being loaded, moves the owner to
     /// match; throws EReportError when the count is not the object's.
     void setValues(const std::vector<long double>& values);

@@ -80,7 +80,7 @@ TEST(ChequeLayout, LoadsAsAnA4ReportWithOneBandOfTheWidthBetweenTheMargins)
     EXPECT_EQ(page.orientation(), poPortrait);
     EXPECT_EQ(page.columns(), 1);
     const std::vector<long double> pageValues = {80, 2970, 100, 2100, 100, 100, 0};
-    EXPECT_EQ(page.Values(), pageValues);
+    EXPECT_EQ(page.values(), pageValues);
 
     ASSERT_TRUE(form.ColumnHeaderBand1);
     const TReportBand& band = *form.ColumnHeaderBand1;
@@ -152,7 +152,7 @@ TEST(ChequeLayout, StoredTenthsOfALabelAreKeptExactly)
     // PrintLabel3 stands at 52, 181, 49 × 17 pixels.
     const std::vector<long double> stored = {44.97916666666667L, 137.5833333333333L,
                                              478.8958333333333L, 129.6458333333333L};
-    EXPECT_EQ(form.PrintLabel3->size().Values(), stored);
+    EXPECT_EQ(form.PrintLabel3->size().values(), stored);
     EXPECT_EQ(form.PrintLabel3->boundsRect(), QRect(52, 181, 49, 17));
     form.PrintLabel3->setLeft(60);
     form.PrintLabel3->setTop(181);

@@ -116,6 +116,26 @@ TEST(LayoutReader, StoredFontSizeWinsOverThePixelHeight)
     }
 }
 
+TEST(LayoutReader, ComponentsReadAfterTheZoomAreShownAtIt)
+{
+    EnvironmentScope environment(96);
+    const auto report = read(R"(
+TReport Report1 {
+    Zoom = 200
+    TReportBand Band1 {
+        Size.Values = (664.1041666666667 2042.583333333333)
+        TReportLabel Label1 {
+            Size.Values = (44.97916666666667 137.5833333333333 478.8958333333333 129.6458333333333)
+        }
+    }
+}
+)");
+    EXPECT_EQ(report->zoom(), 200);
+    EXPECT_EQ(report->width(), 1587);
+    EXPECT_EQ(band(*report, "Band1")->height(), 502);
+    EXPECT_EQ(label(*report, "Label1")->boundsRect(), QRect(104, 362, 98, 34));
+}
+
 TEST(LayoutReader, MalformedLayoutsAreClearErrors)
 {
     struct Case

@@ -17,7 +17,7 @@ double d(long double v)
 std::vector<double> tenthsOf(const TReportUnitBase& object)
 {
     std::vector<double> values;
-    for (long double v : object.Values())
+    for (long double v : object.values())
         values.push_back(d(v));
     return values;
 }
@@ -263,6 +263,15 @@ TEST(Report, BandSwitchesCreateAndFreeBands)
     EXPECT_FALSE(report.bandOfType(rbTitle));
     EXPECT_EQ(report.bandList().size(), 1);
     EXPECT_TRUE(bands.hasSummary());
+
+    TReportCustomBand* summary = report.bandOfType(rbSummary);
+    summary->setHasChild(true);
+    ASSERT_TRUE(summary->childBand());
+    EXPECT_EQ(summary->childBand()->bandType(), rbChild);
+    EXPECT_EQ(report.bandList().size(), 2);
+    // A child band goes with its band.
+    bands.setHasSummary(false);
+    EXPECT_TRUE(report.bandList().isEmpty());
 }
 
 TEST(Report, UnitsReachPageBandsAndPrintables)
@@ -316,4 +325,11 @@ TEST(Report, ZoomOutsideOneToThreeHundredChangesNothing)
     report.setZoom(300);
     EXPECT_EQ(label.boundsRect(), QRect(156, 543, 147, 51));
     EXPECT_EQ(tenthsOf(label.size()), before);
+
+    // A label joining the zoomed report is shown at its zoom.
+    TReportLabel joining;
+    joining.setBounds(52, 181, 49, 17);
+    joining.setParentControl(&band);
+    EXPECT_EQ(joining.size().zoom(), 300);
+    EXPECT_EQ(joining.boundsRect(), QRect(156, 543, 147, 51));
 }

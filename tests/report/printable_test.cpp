@@ -31,7 +31,7 @@ TEST(PrintableBounds, PixelsReplaceOnlyTheTenthsTheyChange)
     EXPECT_EQ(label.boundsRect(), QRect(52, 181, 49, 17));
     // The same pixel value again keeps the stored tenths exactly, not their recomputation.
     label.setLeft(52);
-    EXPECT_EQ(label.size().Values(), storedLabel);
+    EXPECT_EQ(label.size().values(), storedLabel);
 
     // Moving only Left keeps the other three to the last digit.
     label.setLeft(60);
