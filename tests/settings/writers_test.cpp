@@ -53,7 +53,6 @@ TEST(SettingsFileUnderKill, AWriterKilledAtAnyMomentNeverLeavesAPartFile)
 
     QRandomGenerator random(9);
     qlonglong last = 0;
-    int readsWhileWriting = 0;
     for (int round = 0; round < 20; ++round) {
         QProcess writer;
         writer.start(QStringLiteral(QUILLMARK_INI_WRITER), {path, QStringLiteral("count")});
@@ -66,7 +65,6 @@ TEST(SettingsFileUnderKill, AWriterKilledAtAnyMomentNeverLeavesAPartFile)
             const qlonglong counter = file.counterOf(testsupport::readFile(path));
             ASSERT_GE(counter, last) << "round " << round;
             last = counter;
-            ++readsWhileWriting;
             QThread::usleep(random.bounded(200, 5000));
         }
         writer.kill();
@@ -82,7 +80,6 @@ TEST(SettingsFileUnderKill, AWriterKilledAtAnyMomentNeverLeavesAPartFile)
     }
     // Every round wrote at least once before it was killed.
     EXPECT_GE(last, 20);
-    EXPECT_GT(readsWhileWriting, 20);
 
     // A lock or temporary file left by a killed writer neither blocks the next write nor
     // outlives it.
