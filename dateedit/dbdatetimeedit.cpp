@@ -240,7 +240,6 @@ void TCustomDBDateTimeEdit::showDropDown()
     m_calendar->setDate(date.value_or(today()));
     m_calendar->move(calendarPosition());
     m_calendar->show();
-    m_calendar->raise();
     m_droppedDown = true;
     // A press anywhere else closes the calendar.
     qApp->installEventFilter(this);

@@ -454,8 +454,9 @@ void TCustomDBEdit::keyPressEvent(QKeyEvent* event)
 void TCustomDBEdit::focusInEvent(QFocusEvent* event)
 {
     MaskedTextEdit::focusInEvent(event);
-    if (isPassingFocusChange(event->reason()))
+    if (isPassingFocusChange(event->reason()) && m_entered)
         return;
+    m_entered = true;
     platform::guarded([this, event] {
         prepareEnter();
         refreshFromStored();
@@ -481,6 +482,7 @@ void TCustomDBEdit::focusOutEvent(QFocusEvent* event)
     });
     if (isPassingFocusChange(event->reason()))
         return;
+    m_entered = false;
     const bool committed = platform::guarded([this] {
         if (m_valueModified)
             commit(true);

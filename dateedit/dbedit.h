@@ -207,6 +207,8 @@ private:
     bool m_buttonHeld = false;
     bool m_openingClick = false;
     bool m_markerPending = false;
+    // Entered and not yet left; switching windows or opening a menu does neither.
+    bool m_entered = false;
 };
 
 } // namespace dateedit

@@ -1,5 +1,6 @@
 #include "dateedit/datetext.h"
 #include "platform/errors.h"
+#include "tests/dateedit/printers.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

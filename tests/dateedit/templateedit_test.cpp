@@ -1,4 +1,5 @@
 #include "dateedit/templateedit.h"
+#include "tests/dateedit/printers.h"
 
 #include <gtest/gtest.h>
 
