@@ -1,8 +1,520 @@
 #include "app/form1.h"
 
+#include "app/amounttext.h"
+#include "assets/assets.h"
+#include "dateedit/dbdatetimeedit.h"
+#include "platform/controls.h"
+#include "platform/environment.h"
+#include "platform/errors.h"
+#include "platform/gbk.h"
+#include "platform/jpeg.h"
+#include "platform/messages.h"
+#include "settings/calibrationpanel.h"
+#include "settings/inifile.h"
+#include "settings/picklists.h"
+#include "wording/capitals.h"
+#include "wording/digitgrid.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <cmath>
+
 namespace app {
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent)
+namespace {
+
+QFont songti(int pixels, bool bold = false)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont windowFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}
+
+QLabel* label(QWidget* parent, const QString& name, int left, int top, const QFont& font,
+              const QString& caption = QString())
+{
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    l->setFont(font);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+// Captions change only when the text does: the refresh runs twice a second.
+void setCaption(QLabel* label, const QString& text)
+{
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    label->adjustSize();
+}
+
+const QString kFlatStyle = QStringLiteral("border: 1px solid #7a7a7a; background: white;");
+
+QComboBox* dropDown(QWidget* parent, const QString& name, int left, int top, int width)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    // The list changes only by loading; Enter must not add the typed text.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setGeometry(left, top, width, 22);
+    box->setStyleSheet(QStringLiteral("QComboBox { ") + kFlatStyle + QStringLiteral(" }"));
+    return box;
+}
+
+platform::TImage* pictureButton(QWidget* parent, const QString& name, int left, int top,
+                                const char16_t* asset)
+{
+    auto* image = new platform::TImage(parent);
+    image->setObjectName(name);
+    image->setStretch(true);
+    image->setGeometry(left, top, 130, 36);
+    image->setPicture(platform::decodeJpeg(assets::load(QString::fromUtf16(asset))));
+    image->setCursor(Qt::PointingHandCursor);
+    return image;
+}
+
+QPushButton* hiddenButton(QWidget* parent, const QString& name)
+{
+    auto* b = new QPushButton(name, parent);
+    b->setObjectName(name);
+    b->hide();
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(const QString& settingsPath, QWidget* parent)
+    : QWidget(parent), m_settingsPath(settingsPath)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(874, 535);
+    setFont(windowFont());
+    setWindowIcon(
+        QIcon(QPixmap::fromImage(QImage::fromData(assets::load(QStringLiteral("quillmark.png"))))));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    createControls();
+    connectHandlers();
+    FormCreate();
+    Timer1->start();
+    Edit3->setFocus();
+}
+
+TForm1::~TForm1()
+{
+    // The children die after this object; their focus changes must not reach it.
+    disconnect(qApp, nullptr, this, nullptr);
+    Edit3->removeEventFilter(this);
+    for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox3})
+        box->removeEventFilter(this);
+    Label80->removeEventFilter(this);
+}
+
+QString TForm1::linkText()
+{
+    return QStringLiteral("访问 Quillmark 官方主页");
+}
+
+QString TForm1::linkAddress()
+{
+    return QStringLiteral("https://quillmark.example.org/");
+}
+
+QString TForm1::supportNumber()
+{
+    return QStringLiteral("20152015");
+}
+
+void TForm1::createControls()
+{
+    Shape1 = new QFrame(this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setGeometry(10, 8, 858, 313);
+    Shape1->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid black; }"));
+
+    Image1 = new platform::TImage(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAutoSize(true);
+    Image1->move(14, 15);
+    Image1->setPicture(QImage::fromData(assets::load(QStringLiteral("cheque.png"))));
+    if (Image1->picture().isNull())
+        Image1->resize(850, 301);
+
+    createMockupLabels();
+
+    Label80 = label(this, QStringLiteral("Label80"), 664, 296, songti(13));
+    Label80->setStyleSheet(QStringLiteral("color: blue;"));
+    Label80->setCursor(Qt::PointingHandCursor);
+    Label80->installEventFilter(this);
+
+    Label78 = label(this, QStringLiteral("Label78"), 352, 24, songti(14, true),
+                    QStringLiteral("* 适合各个银行(不仅建行)支票打印 *"));
+    Label78->setStyleSheet(QStringLiteral("color: blue;"));
+
+    createInputGroup();
+
+    StatusBar1 = new platform::TStatusBar({550, 50}, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(0, 506, 874, 29);
+
+    Panel1 = new settings::TCalibrationPanel(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+}
+
+void TForm1::createMockupLabels()
+{
+    const QFont f12 = songti(12);
+    const QFont wf = windowFont();
+    Label13 = label(this, QStringLiteral("Label13"), 109, 195, wf);
+    Label14 = label(this, QStringLiteral("Label14"), 150, 195, wf);
+    Label19 = label(this, QStringLiteral("Label19"), 185, 195, wf);
+    Label15 = label(this, QStringLiteral("Label15"), 105, 214, f12);
+    Label16 = label(this, QStringLiteral("Label16"), 105, 234, f12);
+    Label17 = label(this, QStringLiteral("Label17"), 105, 254, f12);
+    Label8 = label(this, QStringLiteral("Label8"), 368, 77, f12);
+    Label9 = label(this, QStringLiteral("Label9"), 447, 78, f12);
+    Label10 = label(this, QStringLiteral("Label10"), 507, 78, f12);
+    Label2 = label(this, QStringLiteral("Label2"), 672, 77, f12);
+    Label5 = label(this, QStringLiteral("Label5"), 672, 95, f12);
+    Label11 = label(this, QStringLiteral("Label11"), 312, 96, f12);
+    Label12 = label(this, QStringLiteral("Label12"), 328, 125, songti(16, true));
+    const int gridLefts[11] = {654, 669, 684, 699, 714, 729, 743, 758, 773, 787, 802};
+    QLabel** grid[11] = {&Label21, &Label22, &Label23, &Label24, &Label25, &Label26,
+                         &Label27, &Label28, &Label29, &Label30, &Label31};
+    const QFont f14b = songti(14, true);
+    for (int i = 0; i < 11; ++i)
+        *grid[i] = label(this, QStringLiteral("Label%1").arg(21 + i), gridLefts[i], 135, f14b);
+    Label18 = label(this, QStringLiteral("Label18"), 296, 164, f12);
+}
+
+void TForm1::createInputGroup()
+{
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(10, 328, 858, 169);
+    GroupBox1->setFont(songti(14));
+
+    const QFont f = songti(14);
+    Label36 = label(GroupBox1, QStringLiteral("Label36"), 31, 28, f, QStringLiteral("开票日期："));
+    DBDateTimeEdit1 = new dateedit::TDBDateTimeEdit(GroupBox1);
+    DBDateTimeEdit1->setObjectName(QStringLiteral("DBDateTimeEdit1"));
+    DBDateTimeEdit1->setGeometry(104, 24, 121, 22);
+    Label1 = label(GroupBox1, QStringLiteral("Label1"), 45, 61, f, QStringLiteral("收款人："));
+    ComboBox2 = dropDown(GroupBox1, QStringLiteral("ComboBox2"), 104, 57, 229);
+    Label20 = label(GroupBox1, QStringLiteral("Label20"), 352, 61, f, QStringLiteral("简称："));
+    ComboBox3 = dropDown(GroupBox1, QStringLiteral("ComboBox3"), 392, 57, 137);
+    Label3 = label(GroupBox1, QStringLiteral("Label3"), 52, 94, f, QStringLiteral("金 额："));
+    Edit3 = new QLineEdit(GroupBox1);
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Edit3->setGeometry(104, 91, 137, 20);
+    Edit3->setFrame(false);
+    Edit3->setStyleSheet(QStringLiteral("QLineEdit { ") + kFlatStyle + QStringLiteral(" }"));
+    Label4 = label(GroupBox1, QStringLiteral("Label4"), 52, 127, f, QStringLiteral("用 途："));
+    ComboBox1 = dropDown(GroupBox1, QStringLiteral("ComboBox1"), 104, 123, 137);
+    Image2 = pictureButton(GroupBox1, QStringLiteral("Image2"), 328, 104, u"button_print.jpg");
+    Image4 = pictureButton(GroupBox1, QStringLiteral("Image4"), 480, 104, u"button_settings.jpg");
+
+    Button1 = hiddenButton(GroupBox1, QStringLiteral("Button1"));
+    Button2 = hiddenButton(GroupBox1, QStringLiteral("Button2"));
+    Button3 = hiddenButton(GroupBox1, QStringLiteral("Button3"));
+    Button5 = hiddenButton(GroupBox1, QStringLiteral("Button5"));
+    Button7 = hiddenButton(GroupBox1, QStringLiteral("Button7"));
+    Button8 = hiddenButton(GroupBox1, QStringLiteral("Button8"));
+
+    // Tab order: amount, purpose, payee, issue date, short name; the hidden buttons between
+    // them never take the focus.
+    QWidget* chain[] = {Edit3,   Button1,         ComboBox1, Button2, Button3, ComboBox2,
+                        Button5, DBDateTimeEdit1, ComboBox3, Button7, Button8};
+    for (std::size_t i = 0; i + 1 < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i], chain[i + 1]);
+}
+
+void TForm1::connectHandlers()
+{
+    // Each handler runs inside the default error report guard.
+    const auto on = [this](void (TForm1::*handler)()) {
+        return [this, handler] { platform::guarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(Timer1, &QTimer::timeout, this, on(&TForm1::Timer1Timer));
+    connect(Button1, &QPushButton::clicked, this, on(&TForm1::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, on(&TForm1::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, on(&TForm1::Button3Click));
+    connect(Button5, &QPushButton::clicked, this, on(&TForm1::Button5Click));
+    connect(Button7, &QPushButton::clicked, this, on(&TForm1::Button7Click));
+    connect(Button8, &QPushButton::clicked, this, on(&TForm1::Button8Click));
+    connect(Image2, &platform::TImage::clicked, this, on(&TForm1::Image2Click));
+    connect(Image4, &platform::TImage::clicked, this, on(&TForm1::Image4Click));
+    connect(Panel1->Image3, &platform::TImage::clicked, this, on(&TForm1::Image3Click));
+    connect(Panel1->Image5, &platform::TImage::clicked, this, on(&TForm1::Image5Click));
+    connect(Panel1->Button4, &QPushButton::clicked, this, on(&TForm1::Button4Click));
+    connect(Panel1->Button6, &QPushButton::clicked, this, on(&TForm1::Button6Click));
+    connect(qApp, &QApplication::focusChanged, this, &TForm1::onFocusChanged);
+
+    Edit3->installEventFilter(this);
+    for (QComboBox* box : {ComboBox1, ComboBox2, ComboBox3})
+        box->installEventFilter(this);
+}
+
+void TForm1::FormCreate()
+{
+    m_ini = std::make_unique<settings::TIniFile>(m_settingsPath);
+    Panel1->Edit7->setText(
+        m_ini->ReadString(QStringLiteral("支票打印"), QStringLiteral("付款行名称"), QString()));
+    Panel1->Edit6->setText(
+        m_ini->ReadString(QStringLiteral("支票打印"), QStringLiteral("出票人账户"), QString()));
+    const QDateTime now = platform::currentDateTime();
+    DBDateTimeEdit1->setValue(static_cast<double>(QDate(1899, 12, 30).daysTo(now.date())) +
+                              now.time().msecsSinceStartOfDay() / 86400000.0);
+    Button3Click();
+    Label80->setText(linkText());
+    Label80->adjustSize();
+    StatusBar1->setPanelText(0, QStringLiteral("  打造最简洁、直观、易用的绿色软件"));
+    StatusBar1->setPanelText(1, QStringLiteral("  技术问题请联系   QQ:") + supportNumber());
+    setWindowTitle(
+        QStringLiteral("Quillmark V2015版         完全免费、随身携带的绿色支票打印软件"));
+}
+
+void TForm1::FormDestroy()
+{
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    if (m_ini) {
+        settings::addPickEntry(*m_ini, settings::purposeSection(), ComboBox1->currentText());
+        settings::addPickEntry(*m_ini, settings::payeeSection(), ComboBox2->currentText());
+    }
+    m_ini.reset();
+}
+
+void TForm1::Timer1Timer()
+{
+    try {
+        Button1Click();
+        Button2Click();
+        Button5Click();
+    } catch (const platform::EError& e) {
+        const QString message = e.message();
+        reportOnce(m_refreshFailureReported, [&] { platform::showErrorReport(message); });
+        return;
+    }
+    m_refreshFailureReported = false;
+}
+
+void TForm1::reportOnce(bool& reported, const std::function<void()>& show)
+{
+    if (reported)
+        return;
+    // Set before showing: the message box's own loop delivers further ticks.
+    reported = true;
+    show();
+}
+
+QDate TForm1::issueDate() const
+{
+    const QVariant value = DBDateTimeEdit1->Value();
+    if (value.isNull())
+        throw platform::EVariantError(
+            platform::formatMessage(QStringLiteral("Could not convert variant of type (%s) into "
+                                                   "type (%s)"),
+                                    {QStringLiteral("Null"), QStringLiteral("Double")}));
+    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(value.toDouble())));
+}
+
+void TForm1::Button1Click()
+{
+    setCaption(Label13, QString::number(issueDate().year()));
+    setCaption(Label14, QString::number(issueDate().month()));
+    setCaption(Label19, QString::number(issueDate().day()));
+    setCaption(Label11, ComboBox2->currentText());
+    setCaption(Label17, ComboBox1->currentText());
+    setCaption(Label16, QStringLiteral("￥") + Edit3->text());
+    setCaption(Label18, ComboBox1->currentText());
+    setCaption(Label2, Panel1->Edit7->text());
+    setCaption(Label5, Panel1->Edit6->text());
+    setCaption(Label15, ComboBox3->currentText());
+
+    const wording::AmountCapitals capitals =
+        wording::AmountInCapitals(platform::toGbk(Edit3->text()));
+    if (capitals.offendingByte >= 0) {
+        reportOnce(m_amountReported, [&] {
+            platform::showMessage(QString::number(capitals.offendingByte));
+            platform::showMessage(QStringLiteral("读取错误，应为数字"));
+        });
+    } else if (capitals.tooLarge) {
+        reportOnce(m_amountReported,
+                   [] { platform::showMessage(wording::kAmountTooLargeMessage); });
+    } else {
+        m_amountReported = false;
+    }
+    setCaption(Label12, capitals.text);
+    setCaption(Label8, wording::YearInCapitals(Label13->text()));
+}
+
+void TForm1::Button2Click()
+{
+    if (const auto month = wording::MonthInCapitals(Label14->text()))
+        setCaption(Label9, *month);
+    if (const auto day = wording::DayInCapitals(Label19->text()))
+        setCaption(Label10, *day);
+}
+
+void TForm1::Button5Click()
+{
+    const auto cells = wording::AmountDigitGrid(Label16->text());
+    QLabel* const grid[] = {Label21, Label22, Label23, Label24, Label25, Label26,
+                            Label27, Label28, Label29, Label30, Label31};
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        setCaption(grid[i], cells[i]);
+}
+
+void TForm1::Button3Click()
+{
+    const settings::TPickLists lists = settings::loadPickLists(m_settingsPath);
+    const auto replace = [](QComboBox* box, const QStringList& items) {
+        const QString text = box->currentText();
+        box->clear();
+        box->addItems(items);
+        box->setEditText(text);
+    };
+    replace(ComboBox1, lists.purposes);
+    replace(ComboBox2, lists.payees);
+    replace(ComboBox3, lists.shortNames);
+}
+
+void TForm1::Button7Click()
+{
+    m_ini = std::make_unique<settings::TIniFile>(m_settingsPath);
+    Panel1->reloadFrom(*m_ini);
+}
+
+void TForm1::Button8Click()
+{
+    settings::addPickEntry(*m_ini, settings::purposeSection(), ComboBox1->currentText());
+    settings::addPickEntry(*m_ini, settings::payeeSection(), ComboBox2->currentText());
+    settings::addPickEntry(*m_ini, settings::shortNameSection(), ComboBox3->currentText());
+}
+
+void TForm1::Edit3Exit()
+{
+    if (!Edit3->text().isEmpty())
+        Edit3->setText(formatAmount(Edit3->text()));
+    Button7Click();
+}
+
+void TForm1::Image2Click()
 {}
+
+void TForm1::Image3Click()
+{
+    Panel1->saveTo(*m_ini);
+    platform::showMessage(QStringLiteral("设置保存成功"));
+}
+
+void TForm1::Image4Click()
+{
+    Button7Click();
+    Panel1->setVisible(!Panel1->isVisible());
+}
+
+void TForm1::Image5Click()
+{
+    Panel1->hide();
+}
+
+void TForm1::Button4Click()
+{}
+
+void TForm1::Button6Click()
+{}
+
+void TForm1::Label80Click()
+{
+    QDesktopServices::openUrl(QUrl(linkAddress()));
+}
+
+bool TForm1::Edit3KeyPress(QChar key)
+{
+    const bool passes = (key >= u'0' && key <= u'9') || key == u'.' || key == u'\b' || key == u'\r';
+    if (key == u'\r')
+        ComboBox1->setFocus(Qt::OtherFocusReason);
+    return passes;
+}
+
+void TForm1::ComboBox1KeyPress(QChar key)
+{
+    if (key == u'\r')
+        ComboBox2->setFocus(Qt::OtherFocusReason);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Keys without a character (arrows, Delete, Tab handled by the dialog) reach the
+        // control untouched, as they never produced a typed character.
+        const QString text = key->text();
+        const bool dialogKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (!text.isEmpty() && !dialogKey) {
+            const QChar c = key->key() == Qt::Key_Enter ? QChar(u'\r') : text.front();
+            if (watched == Edit3) {
+                bool pass = true;
+                platform::guarded([&] { pass = Edit3KeyPress(c); });
+                return !pass || c == u'\r';
+            }
+            if (watched == ComboBox1 || watched == ComboBox2 || watched == ComboBox3) {
+                platform::guarded([&] { ComboBox1KeyPress(c); });
+                return c == u'\r';
+            }
+        }
+    }
+    if (watched == Label80 && event->type() == QEvent::MouseButtonRelease) {
+        platform::guarded([this] { Label80Click(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::onFocusChanged(QWidget* old, QWidget* now)
+{
+    // Leaving the amount field for another control of this window, not for another window.
+    if (old == Edit3 && now && now->window() == this)
+        platform::guarded([this] { Edit3Exit(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    platform::guarded([this] { FormDestroy(); });
+    event->accept();
+}
 
 } // namespace app

@@ -1,15 +1,117 @@
 #pragma once
 
+#include <QDate>
+#include <QString>
 #include <QWidget>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace dateedit {
+class TDBDateTimeEdit;
+} // namespace dateedit
+
+namespace platform {
+class TImage;
+class TStatusBar;
+} // namespace platform
+
+namespace settings {
+class TCalibrationPanel;
+class TIniFile;
+} // namespace settings
 
 namespace app {
 
-/// The cheque entry window.
+/// The cheque entry window. Its state is the text of its controls; the procedures are plain
+/// member functions named after the hidden buttons that ran them.
 class TForm1 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    /// settingsPath: the settings file; the program passes the one beside its executable.
+    explicit TForm1(const QString& settingsPath, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    static QString linkText();
+    static QString linkAddress();
+    static QString supportNumber();
+
+    const QString& settingsPath() const { return m_settingsPath; }
+    settings::TIniFile* settingsFile() const { return m_ini.get(); }
+
+    // Handlers and internal procedures.
+    void FormCreate();
+    void FormDestroy();
+    void Timer1Timer();
+    void Button1Click();
+    void Button2Click();
+    void Button5Click();
+    void Button3Click();
+    void Button7Click();
+    void Button8Click();
+    void Edit3Exit();
+    void Image2Click();
+    void Image3Click();
+    void Image4Click();
+    void Image5Click();
+    void Button4Click();
+    void Button6Click();
+    void Label80Click();
+
+    QFrame* Shape1 = nullptr;
+    platform::TImage* Image1 = nullptr;
+    QLabel *Label2 = nullptr, *Label5 = nullptr, *Label8 = nullptr, *Label9 = nullptr,
+           *Label10 = nullptr, *Label11 = nullptr, *Label12 = nullptr, *Label13 = nullptr,
+           *Label14 = nullptr, *Label15 = nullptr, *Label16 = nullptr, *Label17 = nullptr,
+           *Label18 = nullptr, *Label19 = nullptr;
+    QLabel *Label21 = nullptr, *Label22 = nullptr, *Label23 = nullptr, *Label24 = nullptr,
+           *Label25 = nullptr, *Label26 = nullptr, *Label27 = nullptr, *Label28 = nullptr,
+           *Label29 = nullptr, *Label30 = nullptr, *Label31 = nullptr;
+    QLabel* Label80 = nullptr;
+    QLabel* Label78 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel *Label36 = nullptr, *Label1 = nullptr, *Label20 = nullptr, *Label3 = nullptr,
+           *Label4 = nullptr;
+    dateedit::TDBDateTimeEdit* DBDateTimeEdit1 = nullptr;
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    platform::TImage *Image2 = nullptr, *Image4 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button5 = nullptr,
+                *Button7 = nullptr, *Button8 = nullptr;
+    platform::TStatusBar* StatusBar1 = nullptr;
+    settings::TCalibrationPanel* Panel1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void createMockupLabels();
+    void createInputGroup();
+    void connectHandlers();
+    bool Edit3KeyPress(QChar key);
+    void ComboBox1KeyPress(QChar key);
+    void onFocusChanged(QWidget* old, QWidget* now);
+    /// The date field's value as a date; raises the variant conversion error when it is null.
+    QDate issueDate() const;
+    /// Shows a refresh failure once while its cause lasts; ticks keep running meanwhile.
+    void reportOnce(bool& reported, const std::function<void()>& show);
+
+    QString m_settingsPath;
+    std::unique_ptr<settings::TIniFile> m_ini;
+    bool m_destroyed = false;
+    bool m_amountReported = false;
+    bool m_refreshFailureReported = false;
 };
 
 } // namespace app

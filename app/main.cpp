@@ -3,6 +3,7 @@
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "printlayout/form2.h"
+#include "settings/inifile.h"
 
 int main(int argc, char** argv)
 {
@@ -11,7 +12,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     platform::installFontSubstitutions();
 
-    app::TForm1 form1;
+    app::TForm1 form1(settings::settingsFilePath());
     printlayout::TForm2 form2;
     form1.show();
     return QApplication::exec();

@@ -70,7 +70,7 @@ function(quillmark_test folder)
 endfunction()
 
 # quillmark_fuzzer(<name> SOURCES ... DEPS ...)
-# A libFuzzer target; only clang builds them (the "fuzz" preset).
+# A libFuzzer target; only clang builds them (the sanitizer preset).
 function(quillmark_fuzzer name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
@@ -81,5 +81,8 @@ function(quillmark_fuzzer name)
     quillmark_target_defaults(${name})
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-    set_property(GLOBAL APPEND PROPERTY QUILLMARK_FUZZERS ${name})
+    # A short run on every test pass keeps the target honest; long runs are done by hand.
+    add_test(NAME fuzz.${name} COMMAND ${name} -max_total_time=10 -seed=1)
+    set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 120
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()

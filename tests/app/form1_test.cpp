@@ -1,0 +1,350 @@
+#include "app/form1.h"
+#include "platform/controls.h"
+#include "platform/gbk.h"
+#include "settings/calibrationpanel.h"
+#include "settings/picklists.h"
+#include "tests/support/testsupport.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QString u(const char16_t* s)
+{
+    return QString::fromUtf16(s);
+}
+
+class Form1Test : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString path() const { return m_dir.filePath(QStringLiteral("myini.ini")); }
+    void writeSettings(const QString& text)
+    {
+        testsupport::writeFile(path(), platform::toGbk(text));
+    }
+    QString settingsText() const { return platform::fromGbk(testsupport::readFile(path())); }
+
+    app::TForm1& open()
+    {
+        m_form = std::make_unique<app::TForm1>(path());
+        m_form->Timer1->stop(); // ticks are driven by hand
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+        m_form->Edit3->setFocus();
+        return *m_form;
+    }
+
+    std::vector<QLineEdit*> offsetEdits() const
+    {
+        std::vector<QLineEdit*> edits;
+        for (const auto& row : settings::TCalibrationPanel::offsetRows()) {
+            edits.push_back(m_form->Panel1->*row.right);
+            edits.push_back(m_form->Panel1->*row.down);
+        }
+        return edits;
+    }
+
+    testsupport::MessageRecorder m_messages;
+    QTemporaryDir m_dir;
+    std::unique_ptr<app::TForm1> m_form;
+};
+
+TEST_F(Form1Test, StartsWithItsCaptionsTextsAndGeometry)
+{
+    app::TForm1& f = open();
+    EXPECT_EQ(f.windowTitle(),
+              u(u"Quillmark V2015版         完全免费、随身携带的绿色支票打印软件"));
+    EXPECT_EQ(f.size(), QSize(874, 535));
+    EXPECT_EQ(f.StatusBar1->panelText(0), u(u"  打造最简洁、直观、易用的绿色软件"));
+    EXPECT_EQ(f.StatusBar1->panelText(1),
+              u(u"  技术问题请联系   QQ:") + app::TForm1::supportNumber());
+    EXPECT_EQ(f.Label80->text(), app::TForm1::linkText());
+    EXPECT_EQ(f.Label78->text(), u(u"* 适合各个银行(不仅建行)支票打印 *"));
+
+    struct Geometry
+    {
+        QWidget* widget;
+        QRect rect;
+    };
+    const Geometry geometry[] = {
+        {f.Shape1, {10, 8, 858, 313}},
+        {f.Image1, {14, 15, 850, 301}},
+        {f.GroupBox1, {10, 328, 858, 169}},
+        {f.StatusBar1, {0, 506, 874, 29}},
+        {f.Panel1, {40, 8, 761, 401}},
+        {f.ComboBox2, {104, 57, 229, 22}},
+        {f.ComboBox3, {392, 57, 137, 22}},
+        {f.Edit3, {104, 91, 137, 20}},
+        {f.ComboBox1, {104, 123, 137, 22}},
+        {f.Image2, {328, 104, 130, 36}},
+        {f.Image4, {480, 104, 130, 36}},
+        {f.Panel1->Edit7, {107, 24, 134, 20}},
+        {f.Panel1->Edit6, {107, 58, 134, 20}},
+        {f.Panel1->Button4, {280, 21, 75, 25}},
+        {f.Panel1->Button6, {280, 57, 75, 25}},
+        {f.Panel1->GroupBox2, {16, 112, 353, 225}},
+        {f.Panel1->GroupBox3, {384, 16, 353, 321}},
+        {f.Panel1->Image3, {295, 352, 130, 36}},
+        {f.Panel1->Image5, {447, 352, 130, 36}},
+        {f.Panel1->Edit34, {134, 23, 30, 20}},
+        {f.Panel1->UpDown31, {164, 23, 16, 20}},
+        {f.Panel1->Edit45, {259, 183, 38, 20}},
+        {f.Panel1->Edit1, {147, 23, 30, 20}},
+        {f.Panel1->Edit21, {259, 279, 38, 20}},
+        {f.Panel1->UpDown18, {297, 279, 16, 20}},
+    };
+    for (const auto& g : geometry)
+        EXPECT_EQ(g.widget->geometry(), g.rect) << g.widget->objectName().toStdString();
+    EXPECT_FALSE(f.Panel1->isVisible());
+    for (QPushButton* b : {f.Button1, f.Button2, f.Button3, f.Button5, f.Button7, f.Button8})
+        EXPECT_FALSE(b->isVisible());
+    EXPECT_TRUE(f.Timer1->interval() == 500);
+    // The input group, the status bar and the panel lie over the picture and its labels.
+    const QObjectList& kids = f.children();
+    EXPECT_GT(kids.indexOf(f.GroupBox1), kids.indexOf(f.Label18));
+    EXPECT_GT(kids.indexOf(f.Panel1), kids.indexOf(f.Label31));
+}
+
+TEST_F(Form1Test, WithoutSettingsFileEverythingStartsEmptyAndOffsetsZero)
+{
+    app::TForm1& f = open();
+    EXPECT_TRUE(f.Panel1->Edit7->text().isEmpty());
+    EXPECT_TRUE(f.Panel1->Edit6->text().isEmpty());
+    for (QComboBox* box : {f.ComboBox1, f.ComboBox2, f.ComboBox3})
+        EXPECT_EQ(box->count(), 0);
+    for (QLineEdit* e : offsetEdits())
+        EXPECT_EQ(e->text(), QStringLiteral("0"));
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(Form1Test, StartReadsBankAndAccountButNotTheOffsets)
+{
+    writeSettings(u(u"[支票打印]\r\n付款行名称=中国某某银行\r\n出票人账户= 6222 \r\n[存根]\r\n"
+                    u"年份右=7\r\n[用途]\r\n货款=1\r\n差旅费=1\r\n[收款人]\r\n某某公司=1\r\n"));
+    app::TForm1& f = open();
+    EXPECT_EQ(f.Panel1->Edit7->text(), u(u"中国某某银行"));
+    EXPECT_EQ(f.Panel1->Edit6->text(), u(u"6222"));
+    EXPECT_EQ(f.Panel1->Edit34->text(), u(u"0"));
+    EXPECT_EQ(f.ComboBox1->count(), 2);
+    EXPECT_EQ(f.ComboBox1->itemText(1), u(u"差旅费"));
+    EXPECT_EQ(f.ComboBox2->itemText(0), u(u"某某公司"));
+    EXPECT_EQ(f.ComboBox3->count(), 0);
+    EXPECT_TRUE(f.ComboBox1->currentText().isEmpty()) << "loading leaves the field's text alone";
+}
+
+TEST_F(Form1Test, AmountFieldLetsOnlyDigitsPointsBackspaceAndEnterThrough)
+{
+    app::TForm1& f = open();
+    QTest::keyClicks(f.Edit3, QStringLiteral("1a-, 2.x.3"));
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("12..3"));
+    QTest::keyClick(f.Edit3, Qt::Key_Backspace);
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("12.."));
+
+    f.Edit3->setText(QStringLiteral("88"));
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    f.Edit3->selectAll();
+    QTest::keyClick(f.Edit3, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(f.Edit3, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("88"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("99"));
+    EXPECT_TRUE(m_messages.messages().empty());
+}
+
+TEST_F(Form1Test, EnterInTheAmountMovesToPurposeAndReformatsAndReloads)
+{
+    writeSettings(u(u"[存根]\r\n年份右=3\r\n金额下=-2\r\n"));
+    app::TForm1& f = open();
+    QTest::keyClicks(f.Edit3, QStringLiteral("12"));
+    QTest::keyClick(f.Edit3, Qt::Key_Return);
+    EXPECT_TRUE(f.ComboBox1->hasFocus());
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("12.00"));
+    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("3"));
+    EXPECT_EQ(f.Panel1->Edit43->text(), QStringLiteral("-2"));
+    EXPECT_EQ(f.Panel1->Edit35->text(), QString())
+        << "a missing key reads empty once Edit34 is set";
+}
+
+TEST_F(Form1Test, LeavingAnAmountWithTwoPointsReportsAndKeepsTheTextAndSkipsTheReload)
+{
+    app::TForm1& f = open();
+    f.Panel1->Edit34->setText(QStringLiteral("9"));
+    QTest::keyClicks(f.Edit3, QStringLiteral("1.2.3"));
+    QTest::keyClick(f.Edit3, Qt::Key_Tab);
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{QStringLiteral("'1.2.3' is not a valid floating point value.")});
+    EXPECT_EQ(m_messages.messages()[0].kind, platform::MessageKind::Error);
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("1.2.3"));
+    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("9"));
+}
+
+TEST_F(Form1Test, TabAndEnterFollowTheSpecifiedFocusFlow)
+{
+    app::TForm1& f = open();
+    const auto focused = [] {
+        QWidget* w = QApplication::focusWidget();
+        // An editable drop-down's line edit stands for the drop-down.
+        if (w && qobject_cast<QComboBox*>(w->parentWidget()))
+            return w->parentWidget();
+        return w;
+    };
+    EXPECT_EQ(focused(), f.Edit3);
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), f.ComboBox1);
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), f.ComboBox2);
+
+    QTest::keyClick(f.ComboBox2, Qt::Key_Return);
+    EXPECT_EQ(focused(), f.ComboBox2) << "Enter in the payee stays there";
+    f.ComboBox3->setFocus();
+    QTest::keyClick(f.ComboBox3, Qt::Key_Return);
+    EXPECT_EQ(focused(), f.ComboBox2);
+    f.ComboBox1->setFocus();
+    f.ComboBox1->setEditText(u(u"货款"));
+    QTest::keyClick(f.ComboBox1, Qt::Key_Return);
+    EXPECT_EQ(focused(), f.ComboBox2);
+    EXPECT_EQ(f.ComboBox1->count(), 0) << "Enter never adds to the list";
+}
+
+TEST_F(Form1Test, SettingsButtonReloadsAndTogglesThePanelCloseOnlyHides)
+{
+    writeSettings(u(u"[存根]\r\n年份右=5\r\n"));
+    app::TForm1& f = open();
+    f.Image4Click();
+    EXPECT_TRUE(f.Panel1->isVisible());
+    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("5"));
+    f.Panel1->Edit34->setText(QStringLiteral("8"));
+    f.Image4Click();
+    EXPECT_FALSE(f.Panel1->isVisible());
+    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("5")) << "closing with 设置 reloads too";
+    f.Image4Click();
+    f.Panel1->Edit34->setText(QStringLiteral("8"));
+    f.Image5Click();
+    EXPECT_FALSE(f.Panel1->isVisible());
+    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("8"));
+    EXPECT_FALSE(settingsText().contains(u(u"年份右=8")));
+}
+
+TEST_F(Form1Test, SaveWritesThirtyTwoKeysInOrderAndConfirms)
+{
+    app::TForm1& f = open();
+    f.Button7Click(); // no file: every offset becomes "0"
+    const std::vector<QLineEdit*> edits = offsetEdits();
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        edits[i]->setText(QString::number(static_cast<int>(i) - 15));
+    f.Panel1->Edit7->setText(u(u"中国某某银行某某支行"));
+    f.Panel1->Edit6->setText(QStringLiteral("1234567890123"));
+    f.Image3Click();
+    EXPECT_EQ(m_messages.texts(), QStringList{u(u"设置保存成功")});
+
+    QString expected =
+        u(u"[支票打印]\r\n付款行名称=中国某某银行某某支行\r\n出票人账户=1234567890123\r\n"
+          u"[存根]\r\n");
+    const auto& rows = settings::TCalibrationPanel::offsetRows();
+    for (const auto& row : rows) {
+        if (row.group != settings::TOffsetRow::Stub)
+            continue;
+        expected +=
+            u(row.rightKey) + u'=' + (f.Panel1->*row.right)->text() + QStringLiteral("\r\n");
+        expected += u(row.downKey) + u'=' + (f.Panel1->*row.down)->text() + QStringLiteral("\r\n");
+    }
+    expected += u(u"[支票]\r\n");
+    for (bool right : {true, false}) {
+        for (const auto& row : rows) {
+            if (row.group != settings::TOffsetRow::Body)
+                continue;
+            expected += u(right ? row.rightKey : row.downKey) + u'=' +
+                        (f.Panel1->*(right ? row.right : row.down))->text() +
+                        QStringLiteral("\r\n");
+        }
+    }
+    EXPECT_EQ(settingsText(), expected);
+
+    // Edits changed after the save come back from the file with the next reload.
+    f.Panel1->Edit18->setText(QStringLiteral("77"));
+    f.Button7Click();
+    EXPECT_NE(f.Panel1->Edit18->text(), QStringLiteral("77"));
+}
+
+TEST_F(Form1Test, ReloadResetsAllOffsetsOnlyWhenTheFirstIsEmpty)
+{
+    writeSettings(u(u"[存根]\r\n年份右=\r\n金额下=4\r\n[支票]\r\n用途下=6\r\n"));
+    app::TForm1& f = open();
+    f.Button7Click();
+    for (QLineEdit* e : offsetEdits())
+        EXPECT_EQ(e->text(), QStringLiteral("0"));
+
+    writeSettings(u(u"[存根]\r\n年份右=1\r\n[支票]\r\n用途下=6\r\n"));
+    f.Button7Click();
+    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("1"));
+    EXPECT_EQ(f.Panel1->Edit21->text(), QStringLiteral("6"));
+    EXPECT_EQ(f.Panel1->Edit43->text(), QString());
+}
+
+TEST_F(Form1Test, UpDownArrowsAndKeysStepWithinMinusAndPlusHundred)
+{
+    app::TForm1& f = open();
+    f.Panel1->show();
+    QLineEdit* edit = f.Panel1->Edit18;
+    edit->setFocus();
+    edit->setText(QStringLiteral("99"));
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), QStringLiteral("100"));
+    edit->setText(QStringLiteral("-100"));
+    f.Panel1->UpDown15->step(-1);
+    EXPECT_EQ(edit->text(), QStringLiteral("-100"));
+    QTest::keyClick(edit, Qt::Key_Down);
+    EXPECT_EQ(edit->text(), QStringLiteral("-100"));
+    f.Panel1->UpDown15->step(1);
+    EXPECT_EQ(edit->text(), QStringLiteral("-99"));
+    edit->setText(QStringLiteral("250"));
+    EXPECT_EQ(edit->text(), QStringLiteral("250")) << "typing is not restricted";
+}
+
+TEST_F(Form1Test, PickListsGrowOnAddAndOnCloseWithoutDuplicates)
+{
+    writeSettings(u(u"[收款人]\r\nAcme Ltd=1\r\n"));
+    app::TForm1& f = open();
+    f.ComboBox1->setEditText(u(u"货款"));
+    f.ComboBox2->setEditText(QStringLiteral("ACME LTD"));
+    f.ComboBox3->setEditText(u(u"某某科技"));
+    f.Button8Click();
+    EXPECT_EQ(f.ComboBox1->count(), 0) << "the lists shown change only at the next start";
+    f.ComboBox1->setEditText(u(u"差旅费"));
+    f.ComboBox3->setEditText(u(u"未打印的简称"));
+    f.close();
+
+    EXPECT_EQ(settingsText(), u(u"[收款人]\r\nAcme Ltd=1\r\n[用途]\r\n货款=1\r\n差旅费=1\r\n"
+                                u"[简称]\r\n某某科技=1\r\n"));
+    const settings::TPickLists lists = settings::loadPickLists(path());
+    EXPECT_EQ(lists.payees, QStringList{QStringLiteral("Acme Ltd")});
+}
+
+TEST_F(Form1Test, AFailedWriteReportsTheFullPathAndWritesNothingMore)
+{
+    app::TForm1& f = open();
+    f.Button7Click();
+    // A directory where the settings file must be: no write can succeed, even as root.
+    ASSERT_TRUE(QDir().mkpath(path()));
+    f.Panel1->Edit7->setText(QStringLiteral("bank"));
+    EXPECT_FALSE(platform::guarded([&] { f.Image3Click(); }));
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{QStringLiteral("Unable to write to ") + path() + QStringLiteral(".")});
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+}
+
+} // namespace
