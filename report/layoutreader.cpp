@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <span>
 #include <vector>

@@ -14,8 +14,8 @@ namespace {
 
 constexpr long double tenthsPerInch = 254.0L;
 
-// Average character cell of the report font, in points per character at 1 pt: widths and
-// heights differ.
+// Character units of an S-point report font: 80 / S / 2.54 mm across and 145.3 / S / 2.54 mm
+// down, the cell the stored layouts were measured in.
 constexpr long double charWidthFactor = 80.0L;
 constexpr long double charHeightFactor = 145.3L;
 
