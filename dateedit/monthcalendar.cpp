@@ -31,6 +31,17 @@ QDate today()
     return platform::currentDateTime().date();
 }
 
+/// The weekday's name in the header: the narrow one, unless the locale's narrow names are
+/// mere numbers.
+QString weekdayName(int day)
+{
+    const QLocale locale;
+    const QString narrow = locale.dayName(day, QLocale::NarrowFormat);
+    if (!narrow.isEmpty() && !narrow.front().isDigit())
+        return narrow;
+    return locale.dayName(day, QLocale::ShortFormat).left(2);
+}
+
 } // namespace
 
 MonthCalendar::MonthCalendar(QWidget* parent) : QWidget(parent)
@@ -97,8 +108,7 @@ MonthCalendar::Layout MonthCalendar::layout() const
     Layout l;
     int dayNameWidth = fm.horizontalAdvance(QStringLiteral("00"));
     for (int d = 1; d <= 7; ++d)
-        dayNameWidth = std::max(dayNameWidth,
-                                fm.horizontalAdvance(QLocale().dayName(d, QLocale::NarrowFormat)));
+        dayNameWidth = std::max(dayNameWidth, fm.horizontalAdvance(weekdayName(d)));
     l.cellWidth = dayNameWidth + 12;
     l.cellHeight = fm.height() + 4;
 
@@ -246,7 +256,7 @@ void MonthCalendar::paintEvent(QPaintEvent*)
     for (int i = 0; i < 7; ++i) {
         const int dow = (m_firstDay - 1 + i) % 7 + 1;
         const QRect cell(l.header.x() + i * l.cellWidth, l.header.y(), l.cellWidth, l.cellHeight);
-        p.drawText(cell, Qt::AlignCenter, QLocale().dayName(dow, QLocale::NarrowFormat));
+        p.drawText(cell, Qt::AlignCenter, weekdayName(dow));
     }
     p.drawLine(l.header.x(), bottom(l.header) - 2, l.header.x() + l.header.width() - 1,
                bottom(l.header) - 2);

@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <qdrawutil.h>
 
 namespace dateedit {
