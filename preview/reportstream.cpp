@@ -13,6 +13,8 @@ namespace preview {
 
 namespace {
 
+constexpr qint64 ReadCacheSize = 16384;
+
 struct PositionKeeper
 {
     TReportStream& stream;
@@ -69,13 +71,34 @@ qint64 TReportStream::Read(void* buffer, qint64 count)
         m_position += n;
         return n;
     }
-    if (m_file->pos() != m_position && !m_file->seek(m_position))
-        return 0;
-    const qint64 read = m_file->read(static_cast<char*>(buffer), n);
-    if (read <= 0)
-        return 0;
+    const qint64 read = readFile(static_cast<char*>(buffer), n);
     m_position += read;
     return read;
+}
+
+qint64 TReportStream::readFile(char* buffer, qint64 count)
+{
+    const qint64 cacheEnd = m_readCacheStart + m_readCache.size();
+    if (m_position < m_readCacheStart || m_position + count > cacheEnd) {
+        if (count >= ReadCacheSize) {
+            if (!m_file->seek(m_position))
+                return 0;
+            return std::max<qint64>(0, m_file->read(buffer, count));
+        }
+        // The aligned block around the position serves steps back as well as forward.
+        qint64 start = m_position - m_position % ReadCacheSize;
+        if (m_position + count > start + ReadCacheSize)
+            start = m_position;
+        m_readCache.resize(std::min(ReadCacheSize, m_fileSize - start));
+        if (!m_file->seek(start) ||
+            m_file->read(m_readCache.data(), m_readCache.size()) != m_readCache.size()) {
+            m_readCache.clear();
+            return 0;
+        }
+        m_readCacheStart = start;
+    }
+    std::memcpy(buffer, m_readCache.constData() + (m_position - m_readCacheStart), size_t(count));
+    return count;
 }
 
 qint64 TReportStream::Write(const void* buffer, qint64 count)
@@ -96,7 +119,8 @@ qint64 TReportStream::Write(const void* buffer, qint64 count)
             moveToFile();
         return count;
     }
-    if (m_file->pos() != m_position && !m_file->seek(m_position))
+    m_readCache.clear();
+    if (!m_file->seek(m_position))
         return 0;
     const qint64 written = m_file->write(static_cast<const char*>(buffer), count);
     if (written <= 0)

@@ -61,6 +61,7 @@ public:
 
 private:
     void moveToFile();
+    qint64 readFile(char* buffer, qint64 count);
 
     mutable QRecursiveMutex m_lock;
     const qint32 m_memoryLimit;
@@ -69,6 +70,9 @@ private:
     std::unique_ptr<QFile> m_file;
     QString m_fileName;
     qint64 m_fileSize = 0;
+    // The file block read last: walking the records then costs copies, not system calls.
+    QByteArray m_readCache;
+    qint64 m_readCacheStart = 0;
     qint64 m_position = 0;
 };
 

@@ -108,6 +108,15 @@ TEST(ReportStream, ReadsWritesAndSeeksAlikeInMemoryAndInAFile)
         s.WriteBuffer("Z", 1);
         EXPECT_EQ(readAll(s), QByteArray("abXYefgh\0\0Z", 11));
 
+        // What was just read and is then overwritten reads back as written.
+        s.Seek(0, Origin::Beginning);
+        s.ReadBuffer(buf, 2);
+        s.Seek(0, Origin::Beginning);
+        s.WriteBuffer("q", 1);
+        s.Seek(0, Origin::Beginning);
+        s.ReadBuffer(buf, 2);
+        EXPECT_EQ(QByteArray(buf, 2), QByteArray("qb"));
+
         // Before the start nothing is read or written, and the buffered calls say so.
         s.Seek(-4, Origin::Beginning);
         EXPECT_EQ(s.Read(buf, 4), 0);
