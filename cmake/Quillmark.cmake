@@ -9,6 +9,11 @@ set(QUILLMARK_SANITIZER_FLAGS "")
 if(QUILLMARK_SANITIZE)
     set(QUILLMARK_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
         -fno-sanitize-recover=undefined)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        # Every library carries coverage so the fuzz targets see into it; plain executables
+        # link the fuzzer runtime without its main.
+        list(APPEND QUILLMARK_SANITIZER_FLAGS -fsanitize=fuzzer-no-link)
+    endif()
 endif()
 
 function(quillmark_target_defaults target)

@@ -7,14 +7,17 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -347,4 +350,47 @@ TEST_F(Form1Test, AFailedWriteReportsTheFullPathAndWritesNothingMore)
     EXPECT_TRUE(QFileInfo(path()).isDir());
 }
 
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(Form1Test, TheLinkLabelOpensItsAddress)
+{
+    app::TForm1& f = open();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QTest::mouseClick(f.Label80, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl(app::TForm1::linkAddress())});
+}
+
+TEST_F(Form1Test, ThePanelFollowsTheMouseAndStaysInsideTheWindow)
+{
+    app::TForm1& f = open();
+    f.Image4Click();
+    settings::TCalibrationPanel* panel = f.Panel1;
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(25, 35), panel->mapToGlobal(QPointF(25, 35)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(panel, &move);
+    EXPECT_EQ(panel->pos(), QPoint(60, 38));
+    QMouseEvent far(QEvent::MouseMove, QPointF(-500, 900), panel->mapToGlobal(QPointF(-500, 900)),
+                    Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(panel, &far);
+    EXPECT_EQ(panel->pos(), QPoint(0, 535 - 401));
+    QTest::mouseRelease(panel, Qt::LeftButton);
+    const QPoint rest = panel->pos();
+    QMouseEvent after(QEvent::MouseMove, QPointF(50, 50), panel->mapToGlobal(QPointF(50, 50)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(panel, &after);
+    EXPECT_EQ(panel->pos(), rest) << "released: no more moving";
+}
+
 } // namespace
+
+#include "form1_test.moc"
