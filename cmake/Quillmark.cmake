@@ -91,3 +91,15 @@ function(quillmark_fuzzer name)
     set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 120
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
+
+# Adds every direct subfolder that has a CMakeLists.txt, so a new tool, benchmark or test
+# folder needs no edit here.
+function(quillmark_add_child_folders)
+    file(GLOB children RELATIVE "${CMAKE_CURRENT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/*")
+    foreach(child IN LISTS children)
+        if(IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/${child}"
+           AND EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt")
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
