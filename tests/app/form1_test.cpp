@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "dateedit/dbdatetimeedit.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
 #include "settings/calibrationpanel.h"
@@ -209,6 +210,13 @@ TEST_F(Form1Test, TabAndEnterFollowTheSpecifiedFocusFlow)
     EXPECT_EQ(focused(), f.ComboBox1);
     QTest::keyClick(focused(), Qt::Key_Tab);
     EXPECT_EQ(focused(), f.ComboBox2);
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), f.DBDateTimeEdit1);
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), f.ComboBox3);
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    EXPECT_EQ(focused(), f.Edit3) << "the pictures and hidden buttons take no focus";
+    f.ComboBox2->setFocus();
 
     QTest::keyClick(f.ComboBox2, Qt::Key_Return);
     EXPECT_EQ(focused(), f.ComboBox2) << "Enter in the payee stays there";
