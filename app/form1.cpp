@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/gbk.h"
 #include "platform/jpeg.h"
 #include "platform/messages.h"
@@ -34,20 +35,7 @@ namespace app {
 
 namespace {
 
-QFont songti(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QFont windowFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    return font;
-}
+using platform::songti;
 
 QLabel* label(QWidget* parent, const QString& name, int left, int top, const QFont& font,
               const QString& caption = QString())
@@ -114,7 +102,7 @@ TForm1::TForm1(const QString& settingsPath, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(874, 535);
-    setFont(windowFont());
+    setFont(platform::defaultWindowFont());
     setWindowIcon(
         QIcon(QPixmap::fromImage(QImage::fromData(assets::load(QStringLiteral("quillmark.png"))))));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -194,7 +182,7 @@ void TForm1::createControls()
 void TForm1::createMockupLabels()
 {
     const QFont f12 = songti(12);
-    const QFont wf = windowFont();
+    const QFont wf = platform::defaultWindowFont();
     Label13 = label(this, QStringLiteral("Label13"), 109, 195, wf);
     Label14 = label(this, QStringLiteral("Label14"), 150, 195, wf);
     Label19 = label(this, QStringLiteral("Label19"), 185, 195, wf);

@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "platform/controls.h"
+#include "platform/fonts.h"
 #include "platform/jpeg.h"
 #include "settings/inifile.h"
 
@@ -37,13 +38,6 @@ struct RowGeometry
 };
 constexpr RowGeometry kStubGeometry{91, 100, 134, 183, 224, 315};
 constexpr RowGeometry kBodyGeometry{103, 111, 147, 196, 222, 315};
-
-QFont panelFont()
-{
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
-    return font;
-}
 
 QLineEdit* flatEdit(QWidget* parent, int left, int top, int width, const QString& name)
 {
@@ -152,7 +146,7 @@ TCalibrationPanel::TCalibrationPanel(QWidget* parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
     setCursor(Qt::SizeAllCursor);
-    setFont(panelFont());
+    setFont(platform::songti(14));
 
     Label7 = textLabel(this, QStringLiteral("付款行名称："), 23, 27);
     Edit7 = flatEdit(this, 107, 24, 134, QStringLiteral("Edit7"));

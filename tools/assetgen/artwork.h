@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fonts.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -19,11 +21,12 @@ QImage drawIcon();
 /// them, to judge by eye whether every text sits in its box.
 QImage composeSample(const QImage& cheque);
 
-/// The font the layouts call "宋体" at a character height in pixels.
-QFont songti(int pixelSize, bool bold = false);
+using platform::songti;
 
-/// The window's default font: "MS Sans Serif", 11 pixels.
-QFont windowFont();
+inline QFont windowFont()
+{
+    return platform::defaultWindowFont();
+}
 
 /// The window places the picture's top-left corner at this client position.
 inline constexpr int kPictureLeft = 14;

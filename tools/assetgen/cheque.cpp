@@ -9,21 +9,6 @@
 
 namespace assetgen {
 
-QFont songti(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-QFont windowFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    return font;
-}
-
 namespace {
 
 constexpr QRgb kPaper = 0xffeef7f2;

@@ -59,7 +59,7 @@ QImage composeSample(const QImage& cheque)
     // Two window labels also lie over the picture; the artwork must leave room for them.
     p.setPen(Qt::blue);
     label(p, {352, 24}, songti(14, true), QStringLiteral("* 适合各个银行(不仅建行)支票打印 *"));
-    label(p, {664, 296}, songti(13), QStringLiteral("Quillmark 主页：使用说明与更新"));
+    label(p, {664, 296}, songti(13), QStringLiteral("访问 Quillmark 官方主页"));
     p.end();
     return image;
 }

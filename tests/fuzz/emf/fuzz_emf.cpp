@@ -6,6 +6,7 @@
 #include "platform/emfpicture.h"
 #include "platform/emfrecorder.h"
 #include "platform/fonts.h"
+#include "tests/fuzz/common/spoil.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -36,22 +37,6 @@ QByteArray recordedPage()
     return r.picture().bytes();
 }
 
-QByteArray spoiled(const QByteArray& base, const uint8_t* data, size_t size)
-{
-    QByteArray bytes = base;
-    size_t i = 0;
-    for (; i + 6 <= size; i += 6) {
-        const quint16 at = qFromLittleEndian<quint16>(data + i);
-        if (at == 0xFFFF)
-            break;
-        const qsizetype offset = at % (bytes.size() - 3);
-        std::memcpy(bytes.data() + offset, data + i + 2, 4);
-    }
-    if (i + 6 < size && data[i + 6] != 0)
-        bytes.truncate(bytes.size() * data[i + 6] / 256);
-    return bytes;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -73,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size == 0)
         return 0;
     const QByteArray bytes =
-        data[0] & 1 ? spoiled(base, data + 1, size - 1)
+        data[0] & 1 ? fuzzsupport::spoiled(base, data + 1, size - 1)
                     : QByteArray(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     try {
         const platform::EmfPicture picture(bytes);

@@ -8,6 +8,7 @@
 #include "platform/emfrecorder.h"
 #include "platform/errors.h"
 #include "preview/reportpagelist.h"
+#include "tests/fuzz/common/spoil.h"
 
 #include <QGuiApplication>
 #include <QtEndian>
@@ -34,22 +35,6 @@ QByteArray builtStore()
     return bytes;
 }
 
-QByteArray spoiled(const QByteArray& base, const uint8_t* data, size_t size)
-{
-    QByteArray bytes = base;
-    size_t i = 0;
-    for (; i + 6 <= size; i += 6) {
-        const quint16 at = qFromLittleEndian<quint16>(data + i);
-        if (at == 0xFFFF)
-            break;
-        const qsizetype offset = at % (bytes.size() - 3);
-        std::memcpy(bytes.data() + offset, data + i + 2, 4);
-    }
-    if (i + 6 < size && data[i + 6] != 0)
-        bytes.truncate(bytes.size() * data[i + 6] / 256);
-    return bytes;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
@@ -71,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t* rest = data + 1 + fetches;
     const size_t restSize = size - 1 - fetches;
     const QByteArray bytes =
-        fetches % 2 ? spoiled(base, rest, restSize)
+        fetches % 2 ? fuzzsupport::spoiled(base, rest, restSize)
                     : QByteArray(reinterpret_cast<const char*>(rest), qsizetype(restSize));
     try {
         preview::TReportPageList list;
