@@ -44,9 +44,6 @@ public:
     static QString linkAddress();
     static QString supportNumber();
 
-    const QString& settingsPath() const { return m_settingsPath; }
-    settings::TIniFile* settingsFile() const { return m_ini.get(); }
-
     // Handlers and internal procedures.
     void FormCreate();
     void FormDestroy();
