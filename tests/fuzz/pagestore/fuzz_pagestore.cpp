@@ -7,7 +7,7 @@
 #include "platform/emfpicture.h"
 #include "platform/emfrecorder.h"
 #include "platform/errors.h"
-#include "preview/reportpagelist.h"
+#include "report/reportpagelist.h"
 #include "tests/fuzz/common/spoil.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/reportstream.h"
+#include "report/reportstream.h"
 
 #include <QRecursiveMutex>
 #include <memory>

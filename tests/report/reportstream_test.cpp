@@ -1,6 +1,6 @@
 #include "platform/errors.h"
-#include "preview/reportstream.h"
-#include "tests/preview/temporaryfolder.h"
+#include "report/reportstream.h"
+#include "tests/report/temporaryfolder.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "platform/emfpicture.h"
 #include "platform/emfrecorder.h"
 #include "platform/fonts.h"
-#include "preview/reportpagelist.h"
+#include "report/reportpagelist.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

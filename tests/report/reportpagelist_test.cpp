@@ -1,8 +1,8 @@
 #include "platform/emfpicture.h"
 #include "platform/emfrecorder.h"
 #include "platform/errors.h"
-#include "preview/reportpagelist.h"
-#include "tests/preview/temporaryfolder.h"
+#include "report/reportpagelist.h"
+#include "tests/report/temporaryfolder.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "preview/reportpagelist.h"
+#include "report/reportpagelist.h"
 
 #include "platform/emfpicture.h"
 #include "platform/environment.h"

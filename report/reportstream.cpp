@@ -1,4 +1,4 @@
-#include "preview/reportstream.h"
+#include "report/reportstream.h"
 
 #include "platform/errors.h"
 
