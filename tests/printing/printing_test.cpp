@@ -396,6 +396,23 @@ TEST_F(Printing, StoredPreviewPagesPrintAtTheirPlaces)
     report("Generic PDF, stored pages", e);
 }
 
+TEST_F(Printing, TheReportChoosesTheSharedOrItsOwnPrinterObject)
+{
+    TReport report;
+    TReportPrinter own(&report);
+    EXPECT_NE(&own.printerObject(), &platform::sharedPrinter());
+    EXPECT_EQ(own.settings().device(), CupsScheduler::genericQueue()) << "the default queue";
+    report.printerSettings().useStandardPrinter = true;
+    platform::sharedPrinter().setPrinterIndex(
+        platform::sharedPrinter().printers().indexOf(CupsScheduler::fullQueue()));
+    TReportPrinter shared(&report);
+    EXPECT_EQ(&shared.printerObject(), &platform::sharedPrinter());
+    // The shared printer keeps the printer chosen on it: no selection by index.
+    shared.ApplyPrinterValues(report);
+    EXPECT_EQ(shared.settings().device(), CupsScheduler::fullQueue());
+    EXPECT_EQ(shared.DeadLeft(), 35);
+}
+
 TEST_F(Printing, AQueueThatHasGoneEndsTheJobCleanly)
 {
     const QString queue = QStringLiteral("quillmark-gone");
