@@ -7,6 +7,10 @@ namespace report {
 
 class TCustomReport;
 
+/// Report pixels per inch. A report pixel is 1/96 inch whatever the monitor says, so the same
+/// settings print the same cheque on every machine.
+inline constexpr int reportPixelsPerInch = 96;
+
 /// The units in which a unit object's values are read and written. `Native` is the engine's
 /// own unit, the tenth of a millimetre.
 enum class TReportUnit

@@ -174,6 +174,6 @@ TEST(ChequeLayout, OnAnotherScreenTheSameTenthsMakeOtherPixels)
     EXPECT_EQ(form.PrintLabel1->left(), 394);       // 833.4375 tenths
     EXPECT_EQ(form.PrintLabel1->top(), 14);         // 29.104… tenths
     EXPECT_EQ(form.PrintLabel1->height(), 21);      // 44.979… tenths
-    EXPECT_EQ(form.PrintLabel1->font().height, 17); // 10 pt
+    EXPECT_EQ(form.PrintLabel1->font().height, 13); // 10 pt in 1/96 inch, on any screen
     EXPECT_EQ(form.PrintLabel1->size().tenths(TReportPrintableSize::LeftIndex), 833.4375L);
 }

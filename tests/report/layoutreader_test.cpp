@@ -99,7 +99,8 @@ TEST(LayoutReader, StoredFontSizeWinsOverThePixelHeight)
         int dpi;
         int height;
     };
-    for (const Case c : {Case{96, 12}, Case{120, 15}}) {
+    // A report pixel is 1/96 inch on every screen, so 9 points are 12 of them everywhere.
+    for (const Case c : {Case{96, 12}, Case{120, 12}}) {
         EnvironmentScope environment(c.dpi);
         const auto report = read(pendingLayout);
         const TReportLabel* label2 = label(*report, "Label2");
