@@ -11,6 +11,13 @@ namespace report {
 
 namespace {
 
+// The resolution of the open page's canvas: the printer's on a printer page, the report's own
+// on a page picture.
+int canvasPixelsPerInch(const TReportPrinter& printer)
+{
+    return roundHalfEven(printer.VertFactor() * 254.0L);
+}
+
 // Carriage return, space and hyphen end a word and stay in it.
 bool isSeparator(QChar c)
 {
@@ -219,10 +226,11 @@ int TReportCustomLabel::MeasureText(const QString& text) const
     int width = 0;
     const TCustomReport* report = parentReport();
     const TReportPrinter* printer = report ? report->reportPrinter() : nullptr;
-    if (printer && printer->printerDestination() && printer->canvas()) {
+    if (printer && printer->destination() == rdPrinter && printer->canvas()) {
         platform::DeviceCanvas& canvas = *printer->canvas();
-        canvas.setFont(font().canvasFont(printer->pixelsPerInchY()));
-        const int dpi = printer->pixelsPerInchX() > 0 ? printer->pixelsPerInchX() : 96;
+        canvas.setFont(font().canvasFont(canvasPixelsPerInch(*printer)));
+        const int logPixelsX = printer->settings().pixelsPerInchX();
+        const int dpi = logPixelsX > 0 ? logPixelsX : reportPixelsPerInch;
         // A fixed 96, whatever the monitor: report pixels are 1/96 inch.
         width = roundHalfEven(static_cast<long double>(canvas.textExtent(text).width()) *
                               reportPixelsPerInch / dpi);
@@ -308,9 +316,9 @@ void TReportCustomLabel::PrintAt(int ox, int oy)
     if (!printer || !printer->canvas())
         return;
     platform::DeviceCanvas& canvas = *printer->canvas();
-    canvas.setFont(font().canvasFont(printer->pixelsPerInchY()));
+    canvas.setFont(font().canvasFont(canvasPixelsPerInch(*printer)));
     const long double lineHeight =
-        canvas.textExtent(QStringLiteral("W")).height() / printer->vertFactor();
+        canvas.textExtent(QStringLiteral("W")).height() / printer->VertFactor();
     draw(autoStretch(), lineHeight, size().height(), size().width(), size().top() + oy,
          size().left() + ox);
 }
@@ -327,9 +335,9 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
     if (!m_printCaption.isEmpty() && m_onPrint) {
         QString value = m_printCaption;
         m_onPrint(this, value);
-        canvas.setFont(font().canvasFont(printer.pixelsPerInchY()));
+        canvas.setFont(font().canvasFont(canvasPixelsPerInch(printer)));
         h = size().height();
-        lineHeight = canvas.textExtent(QStringLiteral("W")).height() / printer.vertFactor();
+        lineHeight = canvas.textExtent(QStringLiteral("W")).height() / printer.VertFactor();
         if (value != m_printCaption) {
             savedCaption = m_printCaption;
             m_printCaption = value;
@@ -410,7 +418,7 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
         const long double expansion = band ? band->expansion() : 0;
         paintFrame(canvas, frame(), printer.DeviceX(left - fw), printer.DeviceY(top - fw),
                    printer.DeviceX(left + w), printer.DeviceY(size().height() + top + expansion),
-                   printer.horzFactor(), printer.vertFactor());
+                   printer.HorzFactor(), printer.VertFactor());
     }
 }
 

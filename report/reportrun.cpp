@@ -66,7 +66,7 @@ void TReportRun::execute()
 
 void TReportRun::endJob()
 {
-    if (m_cancelled)
+    if (m_cancelled || m_printer.cancelled())
         m_printer.AbortJob();
     else
         m_printer.FinishJob();
@@ -75,7 +75,7 @@ void TReportRun::endJob()
 void TReportRun::generate()
 {
     const TReportPage& page = m_report.page();
-    m_printer.applyReportSettings(m_report);
+    m_printer.ApplyPrinterValues(m_report);
     m_printer.setTitle(m_report.reportTitle());
     m_printer.setCompression(m_report.options().testFlag(TReportOption::Compression));
     m_printer.StartJob();
@@ -141,8 +141,8 @@ long double TReportRun::bandChainHeight(const TReportCustomBand& band, bool viaC
 
 long double TReportRun::paperLength() const
 {
-    return m_report.page().orientation() == poLandscape ? m_printer.sheetWidth()
-                                                        : m_printer.sheetLength();
+    const TPrinterSettings& sheet = m_printer.settings();
+    return m_report.page().orientation() == poLandscape ? sheet.SheetWidth() : sheet.SheetLength();
 }
 
 int TReportRun::SpaceLeft() const
@@ -150,10 +150,11 @@ int TReportRun::SpaceLeft() const
     if (m_y == -1)
         return 0;
     const TReportPage& page = m_report.page();
-    const long double length = page.orientation() == poLandscape &&
-                                       page.paperSize() != TReportPaperSize::Custom
-                                   ? m_printer.sheetWidth()
-                                   : m_printer.sheetLength();
+    const TPrinterSettings& sheet = m_printer.settings();
+    const long double length =
+        page.orientation() == poLandscape && page.paperSize() != TReportPaperSize::Custom
+            ? sheet.SheetWidth()
+            : sheet.SheetLength();
     return roundHalfEven(length - page.tenths(TReportPage::BottomMarginIndex) -
                          m_pageFooterSpace - m_y);
 }
@@ -297,7 +298,7 @@ void TReportRun::printBand(TReportCustomBand& band)
             paintFrame(*m_printer.canvas(), band.frame(), m_printer.DeviceX(x),
                        m_printer.DeviceY(y), m_printer.DeviceX(x + width),
                        m_printer.DeviceY(y + height + band.expansion() + 1),
-                       m_printer.horzFactor(), m_printer.vertFactor());
+                       m_printer.HorzFactor(), m_printer.VertFactor());
         }
         if (allFinished)
             break;
@@ -405,7 +406,7 @@ void TReportRun::FinishPage()
                                      page.tenths(TReportPage::RightMarginIndex)),
                    m_printer.DeviceY(page.tenths(TReportPage::LengthIndex) -
                                      page.tenths(TReportPage::BottomMarginIndex)),
-                   m_printer.horzFactor(), m_printer.vertFactor());
+                   m_printer.HorzFactor(), m_printer.VertFactor());
     }
     if (m_report.onEndPage())
         m_report.onEndPage()(&m_report);

@@ -220,7 +220,9 @@ struct TReportFont
     bool strikeOut = false;
     QColor color = Qt::black;
 
+    /// A font of `points` in report pixels.
     static TReportFont fromPoints(const QString& name, int points);
+    /// A font `pixels` report pixels high.
     static TReportFont fromPixels(const QString& name, int pixels);
 
     /// Points, rounded as the platform rounds a multiply-divide.

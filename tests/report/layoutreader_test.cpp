@@ -99,7 +99,7 @@ TEST(LayoutReader, StoredFontSizeWinsOverThePixelHeight)
         int dpi;
         int height;
     };
-    // A report pixel is 1/96 inch on every screen, so 9 points are 12 of them everywhere.
+    // The pixel height is in report pixels, so another screen gives the same font.
     for (const Case c : {Case{96, 12}, Case{120, 12}}) {
         EnvironmentScope environment(c.dpi);
         const auto report = read(pendingLayout);
