@@ -153,12 +153,14 @@ void TCustomReport::GenerateReport(bool /*composite*/)
         bool visible;
         ~Restore()
         {
+            report.m_lastRunCancelled = report.m_run->cancelled();
             report.m_run = nullptr;
             report.setVisible(visible);
             report.m_available = true;
         }
     };
     m_available = false;
+    m_lastRunCancelled = false;
     TReportRun run(*this, *m_printer);
     m_run = &run;
     Restore restore{*this, visible};

@@ -187,6 +187,19 @@ public:
     /// While a run is in progress: marks it cancelled and sets the printer's cancel flag.
     void cancel();
 
+    /// The preview request: runs the report into a new preview-mode printer behind the preview
+    /// window (the report's `OnPreview`, or the registered preview factory) and returns when
+    /// that window has closed, the printer is gone or the application quits. Does nothing
+    /// while a run is in progress.
+    void Preview();
+    /// The print operation: runs the report again straight onto the printer, with a progress
+    /// window, on a printer of its own; the report keeps its previous printer, so an open
+    /// preview keeps working. Does nothing while a run is in progress or without printers.
+    void Print();
+    /// Makes the printers of the requests; by default a printer on the system's printers.
+    using TReportPrinterMaker = std::function<std::unique_ptr<TReportPrinter>(TCustomReport&)>;
+    void setPrinterMaker(TReportPrinterMaker maker) { m_printerMaker = std::move(maker); }
+
     /// The printer of the current preview request or print operation; none between them.
     TReportPrinter* reportPrinter() const { return m_printer.get(); }
     /// Gives the report a printer (the old one is released); mainly for the report's requests.
@@ -212,8 +225,14 @@ public:
     void insertBand(TReportCustomBand* band);
     void removeBand(TReportCustomBand* band);
 
+protected:
+    /// CM_PREVIEWCLOSED and CM_PRINTREQUEST.
+    bool event(QEvent* event) override;
+
 private:
     void layoutBand(TReportCustomBand& band);
+    std::unique_ptr<TReportPrinter> newPrinter(const TReportPrinter* previous);
+    void previewClosed();
     template <typename Action> void forEachSize(Action action);
 
     TReportNotifyEvent m_afterPrint;
@@ -247,7 +266,9 @@ private:
     TReportController m_controller;
     QList<TReportCustomBand*> m_bandList;
     bool m_available = true;
+    bool m_lastRunCancelled = false;
     TReportRun* m_run = nullptr;
+    TReportPrinterMaker m_printerMaker;
     std::unique_ptr<TReportPrinter> m_printer;
     mutable std::unique_ptr<TReportReferenceContext> m_referenceContext;
 };
