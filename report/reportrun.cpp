@@ -27,6 +27,18 @@ TReportRun::TReportRun(TCustomReport& report, TReportPrinter& printer)
     : m_report(report), m_printer(printer)
 {}
 
+int TReportRun::textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font)
+{
+    for (const MeasuredHeight& m : m_textHeights) {
+        if (m.canvas == &canvas && m.font == font)
+            return m.height;
+    }
+    canvas.setFont(font);
+    const int height = canvas.textExtent(QStringLiteral("W")).height();
+    m_textHeights.push_back({&canvas, font, height});
+    return height;
+}
+
 void TReportRun::cancel()
 {
     m_cancelled = true;

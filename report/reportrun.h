@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/emf.h"
+
 #include <QList>
+#include <vector>
 
 namespace report {
 
@@ -40,6 +43,10 @@ public:
     void RunController();
     void PrintOnce();
 
+    /// Height of "W" in `font` on `canvas`, in device pixels. Every label of a font on a page
+    /// measures the same, so it is measured once per canvas and font.
+    int textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font);
+
     int currentX() const { return m_x; }
     int currentY() const { return m_y; }
     int columnTop() const { return m_columnTop; }
@@ -74,6 +81,14 @@ private:
     bool m_outputBegun = false;
     // Bands being emitted: a band whose own room-making needs it again is not nested.
     QList<const TReportCustomBand*> m_emitting;
+
+    struct MeasuredHeight
+    {
+        const platform::DeviceCanvas* canvas;
+        platform::CanvasFont font;
+        int height;
+    };
+    std::vector<MeasuredHeight> m_textHeights;
 
     TReportEvConstant* m_pageNumber = nullptr;
     TReportEvConstant* m_columnNumber = nullptr;
