@@ -45,6 +45,11 @@ void TReportRun::cancel()
     m_printer.CancelJob();
 }
 
+bool TReportRun::cancelled() const
+{
+    return m_cancelled || m_printer.cancelled();
+}
+
 void TReportRun::execute()
 {
     // The data sets of the owner form and a background picture control would be collected
@@ -78,7 +83,7 @@ void TReportRun::execute()
 
 void TReportRun::endJob()
 {
-    if (m_cancelled || m_printer.cancelled())
+    if (cancelled())
         m_printer.AbortJob();
     else
         m_printer.FinishJob();
@@ -122,7 +127,7 @@ void TReportRun::generate()
 
     m_x = roundHalfEven(page.tenths(TReportPage::LeftMarginIndex));
     m_finalPage = true;
-    if (!m_cancelled)
+    if (!cancelled())
         FinishPage();
 }
 

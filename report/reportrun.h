@@ -29,7 +29,8 @@ public:
 
     /// Marks the run cancelled and sets the printer's cancel flag.
     void cancel();
-    bool cancelled() const { return m_cancelled; }
+    /// Cancelled through the report, or through the printer (a preview closing mid-run).
+    bool cancelled() const;
 
     /// Room left on the page above the bottom margin and the page footers; 0 before a page.
     int SpaceLeft() const;
