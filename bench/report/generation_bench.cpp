@@ -8,6 +8,7 @@
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "tests/support/fakeprinter.h"
+#include "tests/support/samplecheque.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -15,35 +16,6 @@
 namespace {
 
 using namespace report;
-
-// The captions of a cheque of 12 345 678.90 yuan, by label.
-const std::pair<const char*, const char*> captions[] = {
-    {"PrintLabel23", "2024"},
-    {"PrintLabel14", "05"},
-    {"PrintLabel2", "09"},
-    {"PrintLabel4", "华信科技"},
-    {"PrintLabel3", "￥12345678.90"},
-    {"PrintLabel5", "壹仟贰佰叁拾肆万伍仟陆佰柒拾捌元玖角"},
-    {"PrintLabel1", "贰零贰肆"},
-    {"PrintLabel21", "零伍"},
-    {"PrintLabel16", "零玖"},
-    {"PrintLabel24", "北京华信科技有限公司"},
-    {"PrintLabel25", "货款"},
-    {"PrintLabel15", "货款"},
-    {"PrintLabel8", "中国工商银行北京分行"},
-    {"PrintLabel9", "0200001234567890123"},
-    {"PrintLabel6", "￥"},
-    {"PrintLabel7", "1"},
-    {"PrintLabel10", "2"},
-    {"PrintLabel11", "3"},
-    {"PrintLabel12", "4"},
-    {"PrintLabel13", "5"},
-    {"PrintLabel17", "6"},
-    {"PrintLabel18", "7"},
-    {"PrintLabel19", "8"},
-    {"PrintLabel20", "9"},
-    {"PrintLabel22", "0"},
-};
 
 struct Cheque
 {
@@ -54,7 +26,7 @@ struct Cheque
     Cheque()
     {
         auto* band = report->findChild<TReportBand*>(QStringLiteral("ColumnHeaderBand1"));
-        for (const auto& [name, caption] : captions) {
+        for (const auto& [name, caption] : testsupport::sampleChequeCaptions) {
             band->findChild<TReportLabel*>(QString::fromLatin1(name))
                 ->setCaption(QString::fromUtf8(caption));
         }
@@ -82,7 +54,7 @@ void BM_MeasureText(benchmark::State& state)
     Cheque cheque;
     const TReportLabel* label =
         cheque.report->findChild<TReportLabel*>(QStringLiteral("PrintLabel5"));
-    const QString text = QString::fromUtf8(captions[5].second);
+    const QString text = QString::fromUtf8(testsupport::sampleChequeCaptions[5].second);
     for (auto _ : state)
         benchmark::DoNotOptimize(label->MeasureText(text));
 }
