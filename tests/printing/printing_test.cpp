@@ -7,9 +7,12 @@
 
 #include "platform/emf.h"
 #include "platform/printer.h"
+#include "report/label.h"
+#include "report/layoutreader.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "tests/support/cupsscheduler.h"
+#include "tests/support/samplecheque.h"
 
 #include <QDir>
 #include <QFile>
@@ -411,6 +414,97 @@ TEST_F(Printing, TheReportChoosesTheSharedOrItsOwnPrinterObject)
     shared.ApplyPrinterValues(report);
     EXPECT_EQ(shared.settings().device(), CupsScheduler::fullQueue());
     EXPECT_EQ(shared.DeadLeft(), 35);
+}
+
+// The cheque report itself: its stored layout, the captions of a sample cheque, the report's
+// print operation. Every text's left edge (a centred one's less half its printed width) and the
+// top of its character cell, from the paper's corner.
+class ChequePrinting : public Printing
+{
+protected:
+    struct Printed
+    {
+        QString pdf;
+        std::vector<Placed> asked;        // left edge and top of each text, 0.1 mm
+        std::vector<long double> ascents; // of each text's font on the printer, 0.1 mm
+    };
+
+    Printed printCheque(const QString& queue)
+    {
+        Printed out;
+        const std::unique_ptr<TReport> cheque = loadReportLayout(
+            QStringLiteral(QUILLMARK_TESTDATA "/../../printlayout/chequereport.qrl"));
+        std::vector<TReportLabel*> labels;
+        for (const auto& [name, caption] : testsupport::sampleChequeCaptions) {
+            auto* label = cheque->findChild<TReportLabel*>(QString::fromLatin1(name));
+            EXPECT_TRUE(label) << name;
+            if (!label)
+                return out;
+            label->setCaption(QString::fromUtf8(caption));
+            labels.push_back(label);
+        }
+        // Where each text is anchored, from the captions measured on screen.
+        std::vector<std::pair<long double, long double>> anchors;
+        for (const TReportLabel* label : labels) {
+            long double x = 100 + label->size().tenths(TReportPrintableSize::LeftIndex);
+            if (label->alignment() == taCenter)
+                x += label->size().tenths(TReportPrintableSize::WidthIndex) / 2;
+            anchors.emplace_back(x, 100 + label->size().tenths(TReportPrintableSize::TopIndex));
+        }
+
+        const QString title = uniqueTitle();
+        cheque->setReportTitle(title);
+        cheque->setPrinterMaker([&queue](TCustomReport& r) {
+            auto printer = std::make_unique<TReportPrinter>(&r);
+            r.printerSettings().printerIndex = queueIndex(*printer, queue);
+            return printer;
+        });
+        cheque->setAfterPrint([&](QObject*) {
+            m_deadLeft = cheque->reportPrinter()->DeadLeft();
+            m_deadTop = cheque->reportPrinter()->DeadTop();
+            m_dpi = cheque->reportPrinter()->settings().pixelsPerInchX();
+        });
+        cheque->Print();
+        EXPECT_GT(m_dpi, 0) << "nothing printed";
+        EXPECT_TRUE(g_scheduler->waitForJobs()) << "jobs still pending";
+        if (queue == CupsScheduler::genericQueue()) {
+            out.pdf = g_scheduler->outputPdf();
+            EXPECT_TRUE(CupsScheduler::waitForFile(out.pdf)) << out.pdf.toStdString();
+        } else {
+            out.pdf = CupsScheduler::waitForFullQueuePdf(title);
+        }
+        m_outputs << out.pdf;
+        EXPECT_EQ(pdfPages(out.pdf).size(), 1u);
+
+        for (std::size_t i = 0; i < labels.size() && m_dpi > 0; ++i) {
+            const TReportLabel* label = labels[i];
+            const QFontMetrics metrics(platform::toQFont(label->font().canvasFont(m_dpi)));
+            long double x = anchors[i].first;
+            if (label->alignment() == taCenter)
+                x -= metrics.horizontalAdvance(label->caption()) / 2.0L / m_dpi * 254;
+            out.asked.push_back({label->caption(), x, anchors[i].second});
+            out.ascents.push_back(metrics.ascent() * 254.0L / m_dpi);
+        }
+        return out;
+    }
+};
+
+TEST_F(ChequePrinting, EveryTextLandsInPlaceOnTheGenericPdfQueue)
+{
+    const Printed printed = printCheque(CupsScheduler::genericQueue());
+    EXPECT_EQ(m_deadLeft, 64) << "not the Generic PDF queue's 18 pt";
+    EXPECT_EQ(m_deadTop, 127);
+    report("cheque, Generic PDF", errors(wordsOf(printed.pdf), printed.asked, true));
+}
+
+TEST_F(ChequePrinting, EveryTextLandsInPlaceOnTheCupsPdfQueue)
+{
+    Printed printed = printCheque(CupsScheduler::fullQueue());
+    EXPECT_EQ(m_deadLeft, 35) << "not the cups-pdf queue's 10 pt";
+    // Re-rendered text keeps only glyph origins: on the baseline, one ascent below the top.
+    for (std::size_t i = 0; i < printed.asked.size(); ++i)
+        printed.asked[i].y += printed.ascents[i];
+    report("cheque, cups-pdf", errors(glyphsOf(printed.pdf), printed.asked, false));
 }
 
 TEST_F(Printing, AQueueThatHasGoneEndsTheJobCleanly)
