@@ -413,6 +413,39 @@ TEST_F(Printing, TheReportChoosesTheSharedOrItsOwnPrinterObject)
     EXPECT_EQ(shared.DeadLeft(), 35);
 }
 
+TEST_F(Printing, AnAbortedJobLeavesNoDocumentAndNoTemporaryFile)
+{
+    const QStringList before = QDir::temp().entryList(QDir::Files);
+    {
+        TReportPrinter printer(nullptr);
+        printer.setDestination(rdPrinter);
+        int printed = 0;
+        printer.setAfterPrint([&] { ++printed; });
+        printer.StartJob();
+        printer.OpenNextPage();
+        drawTexts(printer, grid);
+        printer.OpenNextPage();
+        printer.CancelJob();
+        printer.AbortJob();
+        EXPECT_EQ(printed, 0);
+        EXPECT_FALSE(printer.printerObject().printing());
+    }
+    EXPECT_TRUE(g_scheduler->waitForJobs());
+    EXPECT_FALSE(QFile::exists(g_scheduler->outputPdf()));
+    EXPECT_EQ(QDir::temp().entryList(QDir::Files), before);
+    // A finished one calls the after-print callback once.
+    TReportPrinter printer(nullptr);
+    printer.setDestination(rdPrinter);
+    int printed = 0;
+    printer.setAfterPrint([&] { ++printed; });
+    printer.StartJob();
+    printer.OpenNextPage();
+    printer.FinishJob();
+    EXPECT_EQ(printed, 1);
+    m_outputs << g_scheduler->outputPdf();
+    EXPECT_TRUE(g_scheduler->waitForJobs());
+}
+
 TEST_F(Printing, AQueueThatHasGoneEndsTheJobCleanly)
 {
     const QString queue = QStringLiteral("quillmark-gone");
