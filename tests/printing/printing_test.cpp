@@ -413,6 +413,48 @@ TEST_F(Printing, TheReportChoosesTheSharedOrItsOwnPrinterObject)
     EXPECT_EQ(shared.DeadLeft(), 35);
 }
 
+TEST_F(Printing, AQueueReportsItsDeviceAndTakesItsDeviceMode)
+{
+    platform::Printer device;
+    ASSERT_EQ(device.deviceName(), CupsScheduler::genericQueue());
+    EXPECT_EQ(device.deviceCaps(platform::LOGPIXELSX), 1200);
+    EXPECT_EQ(device.deviceCaps(platform::PHYSICALOFFSETX), 300); // 18 pt
+    EXPECT_EQ(device.deviceCaps(platform::PHYSICALOFFSETY), 600); // 36 pt
+    EXPECT_TRUE(device.paperCodes().contains(9)) << "A4";
+    EXPECT_FALSE(device.driverName().isEmpty());
+    TReportPrinter printer(nullptr, device);
+    EXPECT_EQ(printer.settings().SheetWidth(), 2100);
+    EXPECT_EQ(printer.settings().SheetLength(), 2970);
+    EXPECT_TRUE(printer.settings().paperSupported(TReportPaperSize::A4));
+
+    using platform::DEVMODE;
+    struct Case
+    {
+        quint32 field;
+        qint16 DEVMODE::*member;
+        qint16 value;
+    };
+    const Case cases[] = {
+        {platform::DM_COPIES, &DEVMODE::dmCopies, 3},
+        {platform::DM_ORIENTATION, &DEVMODE::dmOrientation, platform::DMORIENT_LANDSCAPE},
+        {platform::DM_PAPERSIZE, &DEVMODE::dmPaperSize, 11}, // A5
+        {platform::DM_COLLATE, &DEVMODE::dmCollate, platform::DMCOLLATE_TRUE},
+    };
+    for (const Case& c : cases) {
+        device.resetDevMode();
+        DEVMODE dm;
+        dm.dmFields = c.field;
+        dm.*c.member = c.value;
+        device.setPrinter(device.deviceName(), dm);
+        EXPECT_EQ(device.devMode().*c.member, c.value) << c.field;
+    }
+    // Back to the driver's defaults: portrait A4, one copy.
+    device.resetDevMode();
+    EXPECT_EQ(device.devMode().dmPaperSize, 9);
+    EXPECT_EQ(device.devMode().dmOrientation, platform::DMORIENT_PORTRAIT);
+    EXPECT_EQ(device.devMode().dmCopies, 1);
+}
+
 TEST_F(Printing, AnAbortedJobLeavesNoDocumentAndNoTemporaryFile)
 {
     const QStringList before = QDir::temp().entryList(QDir::Files);
