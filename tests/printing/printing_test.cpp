@@ -16,6 +16,7 @@
 #include <QFontMetrics>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -30,12 +31,24 @@ CupsScheduler* g_scheduler = nullptr;
 class CupsEnvironment : public ::testing::Environment
 {
 public:
-    void SetUp() override { g_scheduler = new CupsScheduler; }
+    void SetUp() override
+    {
+        g_scheduler = new CupsScheduler;
+        // A temporary folder of this process alone, so a test can tell its own leftovers from
+        // those of tests running beside it.
+        m_temp = std::make_unique<QTemporaryDir>();
+        if (m_temp->isValid())
+            qputenv("TMPDIR", m_temp->path().toLocal8Bit());
+    }
     void TearDown() override
     {
         delete g_scheduler;
         g_scheduler = nullptr;
+        m_temp.reset();
     }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
 };
 
 [[maybe_unused]] ::testing::Environment* const g_environment =
