@@ -4,11 +4,14 @@
 #include "platform/emfpicture.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <functional>
 
 namespace platform {
 
@@ -147,68 +150,147 @@ QList<qint16> Printer::paperCodes() const
     return codes;
 }
 
+/// The drawing calls of one page, measured against the printer and played onto it later.
+class Printer::PageRecorder final : public DeviceCanvas
+{
+public:
+    using Call = std::function<void(QPainter&, DeviceCanvas&)>;
+
+    explicit PageRecorder(QPaintDevice& device) : m_device(device), m_font(toQFont({})) {}
+
+    void setFont(const CanvasFont& font) override
+    {
+        m_font = toQFont(font);
+        add([font](QPainter&, DeviceCanvas& c) { c.setFont(font); });
+    }
+    void setTextColor(QColor color) override
+    {
+        add([color](QPainter&, DeviceCanvas& c) { c.setTextColor(color); });
+    }
+    void setBkColor(QColor color) override
+    {
+        add([color](QPainter&, DeviceCanvas& c) { c.setBkColor(color); });
+    }
+    void setBkMode(BkMode mode) override
+    {
+        add([mode](QPainter&, DeviceCanvas& c) { c.setBkMode(mode); });
+    }
+    void setTextAlign(quint32 flags) override
+    {
+        add([flags](QPainter&, DeviceCanvas& c) { c.setTextAlign(flags); });
+    }
+    void textOut(int x, int y, const QString& text) override
+    {
+        add([x, y, text](QPainter&, DeviceCanvas& c) { c.textOut(x, y, text); });
+    }
+    void fillRect(int left, int top, int right, int bottom, QColor color) override
+    {
+        add([=](QPainter&, DeviceCanvas& c) { c.fillRect(left, top, right, bottom, color); });
+    }
+    void line(int x1, int y1, int x2, int y2, QColor color, int width) override
+    {
+        add([=](QPainter&, DeviceCanvas& c) { c.line(x1, y1, x2, y2, color, width); });
+    }
+    void stretchDraw(int left, int top, int right, int bottom, const QImage& image) override
+    {
+        add([=](QPainter&, DeviceCanvas& c) { c.stretchDraw(left, top, right, bottom, image); });
+    }
+    QSize textExtent(const QString& text) const override
+    {
+        // The same metrics the painter on the printer will use.
+        const QFontMetrics fm(m_font, &m_device);
+        return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
+    }
+
+    void add(Call call) { m_calls.push_back(std::move(call)); }
+    void play(QPainter& painter) const
+    {
+        PainterCanvas canvas(painter);
+        for (const Call& call : m_calls)
+            call(painter, canvas);
+    }
+
+private:
+    QPaintDevice& m_device;
+    QFont m_font;
+    std::vector<Call> m_calls;
+};
+
+void Printer::checkQueue() const
+{
+    // Without a scheduler Qt quietly turns a printer into a nameless PDF file; a queue that has
+    // gone would swallow the document. Neither is a printer.
+    if (m_name.isEmpty() || !printers().contains(m_name) ||
+        m_printer->outputFormat() != QPrinter::NativeFormat)
+        throw EPrinterError(QStringLiteral("Printer selected is not valid"));
+}
+
 void Printer::beginDoc()
 {
     if (printing())
         throw EPrinterError(QStringLiteral("Printing in progress"));
-    // Without a scheduler Qt quietly turns a printer into a nameless PDF file; a queue that has
-    // gone would swallow the document at its end. Neither is a printer.
-    if (m_name.isEmpty() || !printers().contains(m_name) ||
-        m_printer->outputFormat() != QPrinter::NativeFormat)
-        throw EPrinterError(QStringLiteral("Printer selected is not valid"));
-    m_printer->setDocName(title());
-    auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(m_printer.get()))
-        throw EPrinterError(
-            formatMessage(QStringLiteral("Printer \"%s\" cannot start printing"), {m_name}));
-    m_painter = std::move(painter);
-    m_canvas = std::make_unique<PainterCanvas>(*m_painter);
+    checkQueue();
+    m_pages.clear();
+    m_page = std::make_unique<PageRecorder>(*m_printer);
 }
 
 void Printer::newPage()
 {
     if (!printing())
         return;
-    if (!m_printer->newPage()) {
-        abort();
-        throw EPrinterError(
-            formatMessage(QStringLiteral("Printer \"%s\" cannot start a page"), {m_name}));
-    }
-    // A fresh page starts with the device's default drawing state.
-    m_canvas = std::make_unique<PainterCanvas>(*m_painter);
+    m_pages.push_back(std::move(m_page));
+    m_page = std::make_unique<PageRecorder>(*m_printer);
 }
 
 void Printer::endDoc()
 {
     if (!printing())
         return;
-    const bool ended = m_painter->end();
-    closePainter();
-    if (!ended || m_printer->printerState() == QPrinter::Error)
+    m_pages.push_back(std::move(m_page));
+    std::vector<std::unique_ptr<PageRecorder>> pages = std::move(m_pages);
+    m_pages.clear();
+    printPages(std::move(pages));
+}
+
+void Printer::printPages(std::vector<std::unique_ptr<PageRecorder>> pages)
+{
+    checkQueue();
+    m_printer->setDocName(title());
+    QPainter painter;
+    if (!painter.begin(m_printer.get()))
+        throw EPrinterError(
+            formatMessage(QStringLiteral("Printer \"%s\" cannot start printing"), {m_name}));
+    bool ok = true;
+    for (std::size_t i = 0; i < pages.size() && ok; ++i) {
+        if (i > 0)
+            ok = m_printer->newPage();
+        if (ok)
+            pages[i]->play(painter);
+    }
+    ok = painter.end() && ok;
+    if (!ok || m_printer->printerState() == QPrinter::Error)
         throw EPrinterError(
             formatMessage(QStringLiteral("Printer \"%s\" did not take the document"), {m_name}));
 }
 
 void Printer::abort()
 {
-    if (!printing())
-        return;
-    m_printer->abort();
-    if (m_painter->isActive())
-        m_painter->end();
-    closePainter();
+    m_page.reset();
+    m_pages.clear();
 }
 
-void Printer::closePainter()
+DeviceCanvas* Printer::canvas()
 {
-    m_canvas.reset();
-    m_painter.reset();
+    return m_page.get();
 }
 
 void Printer::drawPicture(const EmfPicture& picture, int left, int top, int right, int bottom)
 {
-    if (printing())
-        picture.play(*m_painter, QRect(left, top, right - left, bottom - top));
+    if (!printing())
+        return;
+    m_page->add([picture, left, top, right, bottom](QPainter& painter, DeviceCanvas&) {
+        picture.play(painter, QRect(left, top, right - left, bottom - top));
+    });
 }
 
 namespace {

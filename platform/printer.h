@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -101,7 +102,9 @@ private:
 };
 
 /// A printer of the system, through QtPrintSupport. Device pixels are those of the printer's
-/// high-resolution mode.
+/// high-resolution mode. A document's pages are kept until endDoc and only then handed to the
+/// spooler: Qt cannot take back a document it has begun on a queue, and an aborted one must
+/// not print.
 class Printer final : public PrinterObject
 {
 public:
@@ -128,12 +131,13 @@ public:
     int deviceCaps(DeviceCap index) const override;
     QList<qint16> paperCodes() const override;
 
-    bool printing() const override { return m_painter != nullptr; }
+    bool printing() const override { return m_page != nullptr; }
     void beginDoc() override;
     void newPage() override;
     void endDoc() override;
     void abort() override;
-    DeviceCanvas* canvas() override { return m_canvas.get(); }
+    /// Measures with the printer's own metrics; what it draws reaches the printer at endDoc.
+    DeviceCanvas* canvas() override;
     void drawPicture(const EmfPicture& picture, int left, int top, int right, int bottom) override;
 
     /// The Qt printer itself, for the print dialog (which may change it).
@@ -143,16 +147,19 @@ public:
         return *m_printer;
     }
 
+    class PageRecorder;
+
 private:
     void select(const QString& name);
-    void closePainter();
+    void checkQueue() const;
+    void printPages(std::vector<std::unique_ptr<PageRecorder>> pages);
 
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPrinterInfo> m_info;
-    QString m_name;          // empty: no printer installed
-    bool m_pristine = false; // the device mode is still the driver's defaults
-    std::unique_ptr<QPainter> m_painter;
-    std::unique_ptr<DeviceCanvas> m_canvas;
+    QString m_name;                       // empty: no printer installed
+    bool m_pristine = false;              // the device mode is still the driver's defaults
+    std::unique_ptr<PageRecorder> m_page; // the open page while printing
+    std::vector<std::unique_ptr<PageRecorder>> m_pages;
 };
 
 /// The application's shared printer object, made on first use and released when the

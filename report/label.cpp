@@ -334,8 +334,8 @@ void TReportCustomLabel::PrintAt(int ox, int oy)
          size().left() + ox);
 }
 
-void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long double h,
-                              long double w, long double top, long double left)
+void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long double h, long double w,
+                              long double top, long double left)
 {
     TReportPrinter& printer = *this->printer();
     platform::DeviceCanvas& canvas = *printer.canvas();
@@ -401,9 +401,9 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
     while (m_nextLine < m_lines.size()) {
         if (limit < y + lineHeight) {
             const long double grown = band ? band->expansion() : 0;
-            const bool room = canExpand && band && report &&
-                              report->SpaceLeft() >=
-                                  roundHalfEven(band->size().height() + grown + lineHeight);
+            const bool room =
+                canExpand && band && report &&
+                report->SpaceLeft() >= roundHalfEven(band->size().height() + grown + lineHeight);
             if (!room)
                 break;
             band->setExpansion(grown + lineHeight);

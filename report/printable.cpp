@@ -119,9 +119,8 @@ void TReportPrintable::PrintAt(int ox, int oy)
     const long double left = ox + m_size.left();
     const long double top = oy + m_size.top();
     paintFrame(*m_printer->canvas(), m_frame, m_printer->DeviceX(left), m_printer->DeviceY(top),
-               m_printer->DeviceX(left + m_size.width()),
-               m_printer->DeviceY(top + m_size.height()), m_printer->HorzFactor(),
-               m_printer->VertFactor());
+               m_printer->DeviceX(left + m_size.width()), m_printer->DeviceY(top + m_size.height()),
+               m_printer->HorzFactor(), m_printer->VertFactor());
 }
 
 void TReportPrintable::EndOutput()

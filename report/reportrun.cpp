@@ -172,8 +172,8 @@ int TReportRun::SpaceLeft() const
         page.orientation() == poLandscape && page.paperSize() != TReportPaperSize::Custom
             ? sheet.SheetWidth()
             : sheet.SheetLength();
-    return roundHalfEven(length - page.tenths(TReportPage::BottomMarginIndex) -
-                         m_pageFooterSpace - m_y);
+    return roundHalfEven(length - page.tenths(TReportPage::BottomMarginIndex) - m_pageFooterSpace -
+                         m_y);
 }
 
 void TReportRun::RunController()
@@ -229,8 +229,7 @@ void TReportRun::RenderBand(TReportCustomBand& band)
     const TReportBandType type = band.bandType();
 
     if (print) {
-        if (band.forceNewPage() && !m_bandOverflow && !isPageFurniture(type) &&
-            m_pageCount > 0) {
+        if (band.forceNewPage() && !m_bandOverflow && !isPageFurniture(type) && m_pageCount > 0) {
             if (m_titleJustPrinted) {
                 m_titleJustPrinted = false;
             } else {
@@ -314,8 +313,8 @@ void TReportRun::printBand(TReportCustomBand& band)
         if (band.frame().hasAnySide() && m_printer.canvas()) {
             paintFrame(*m_printer.canvas(), band.frame(), m_printer.DeviceX(x),
                        m_printer.DeviceY(y), m_printer.DeviceX(x + width),
-                       m_printer.DeviceY(y + height + band.expansion() + 1),
-                       m_printer.HorzFactor(), m_printer.VertFactor());
+                       m_printer.DeviceY(y + height + band.expansion() + 1), m_printer.HorzFactor(),
+                       m_printer.VertFactor());
         }
         if (allFinished)
             break;

@@ -19,6 +19,7 @@
 #include <QFontMetrics>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -33,12 +34,24 @@ CupsScheduler* g_scheduler = nullptr;
 class CupsEnvironment : public ::testing::Environment
 {
 public:
-    void SetUp() override { g_scheduler = new CupsScheduler; }
+    void SetUp() override
+    {
+        g_scheduler = new CupsScheduler;
+        // A temporary folder of this process alone, so a test can tell its own leftovers from
+        // those of tests running beside it.
+        m_temp = std::make_unique<QTemporaryDir>();
+        if (m_temp->isValid())
+            qputenv("TMPDIR", m_temp->path().toLocal8Bit());
+    }
     void TearDown() override
     {
         delete g_scheduler;
         g_scheduler = nullptr;
+        m_temp.reset();
     }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_temp;
 };
 
 [[maybe_unused]] ::testing::Environment* const g_environment =
@@ -505,6 +518,81 @@ TEST_F(ChequePrinting, EveryTextLandsInPlaceOnTheCupsPdfQueue)
     for (std::size_t i = 0; i < printed.asked.size(); ++i)
         printed.asked[i].y += printed.ascents[i];
     report("cheque, cups-pdf", errors(glyphsOf(printed.pdf), printed.asked, false));
+}
+
+TEST_F(Printing, AQueueReportsItsDeviceAndTakesItsDeviceMode)
+{
+    platform::Printer device;
+    ASSERT_EQ(device.deviceName(), CupsScheduler::genericQueue());
+    EXPECT_EQ(device.deviceCaps(platform::LOGPIXELSX), 1200);
+    EXPECT_EQ(device.deviceCaps(platform::PHYSICALOFFSETX), 300); // 18 pt
+    EXPECT_EQ(device.deviceCaps(platform::PHYSICALOFFSETY), 600); // 36 pt
+    EXPECT_TRUE(device.paperCodes().contains(9)) << "A4";
+    EXPECT_FALSE(device.driverName().isEmpty());
+    TReportPrinter printer(nullptr, device);
+    EXPECT_EQ(printer.settings().SheetWidth(), 2100);
+    EXPECT_EQ(printer.settings().SheetLength(), 2970);
+    EXPECT_TRUE(printer.settings().paperSupported(TReportPaperSize::A4));
+
+    using platform::DEVMODE;
+    struct Case
+    {
+        quint32 field;
+        qint16 DEVMODE::*member;
+        qint16 value;
+    };
+    const Case cases[] = {
+        {platform::DM_COPIES, &DEVMODE::dmCopies, 3},
+        {platform::DM_ORIENTATION, &DEVMODE::dmOrientation, platform::DMORIENT_LANDSCAPE},
+        {platform::DM_PAPERSIZE, &DEVMODE::dmPaperSize, 11}, // A5
+        {platform::DM_COLLATE, &DEVMODE::dmCollate, platform::DMCOLLATE_TRUE},
+    };
+    for (const Case& c : cases) {
+        device.resetDevMode();
+        DEVMODE dm;
+        dm.dmFields = c.field;
+        dm.*c.member = c.value;
+        device.setPrinter(device.deviceName(), dm);
+        EXPECT_EQ(device.devMode().*c.member, c.value) << c.field;
+    }
+    // Back to the driver's defaults: portrait A4, one copy.
+    device.resetDevMode();
+    EXPECT_EQ(device.devMode().dmPaperSize, 9);
+    EXPECT_EQ(device.devMode().dmOrientation, platform::DMORIENT_PORTRAIT);
+    EXPECT_EQ(device.devMode().dmCopies, 1);
+}
+
+TEST_F(Printing, AnAbortedJobLeavesNoDocumentAndNoTemporaryFile)
+{
+    const QStringList before = QDir::temp().entryList(QDir::Files);
+    {
+        TReportPrinter printer(nullptr);
+        printer.setDestination(rdPrinter);
+        int printed = 0;
+        printer.setAfterPrint([&] { ++printed; });
+        printer.StartJob();
+        printer.OpenNextPage();
+        drawTexts(printer, grid);
+        printer.OpenNextPage();
+        printer.CancelJob();
+        printer.AbortJob();
+        EXPECT_EQ(printed, 0);
+        EXPECT_FALSE(printer.printerObject().printing());
+    }
+    EXPECT_TRUE(g_scheduler->waitForJobs());
+    EXPECT_FALSE(QFile::exists(g_scheduler->outputPdf()));
+    EXPECT_EQ(QDir::temp().entryList(QDir::Files), before);
+    // A finished one calls the after-print callback once.
+    TReportPrinter printer(nullptr);
+    printer.setDestination(rdPrinter);
+    int printed = 0;
+    printer.setAfterPrint([&] { ++printed; });
+    printer.StartJob();
+    printer.OpenNextPage();
+    printer.FinishJob();
+    EXPECT_EQ(printed, 1);
+    m_outputs << g_scheduler->outputPdf();
+    EXPECT_TRUE(g_scheduler->waitForJobs());
 }
 
 TEST_F(Printing, AQueueThatHasGoneEndsTheJobCleanly)

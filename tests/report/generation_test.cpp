@@ -103,8 +103,8 @@ TEST(Generation, ABandTallerThanThePagePrintsWhereItIs)
     t.band("detail", rbDetail, 3000);
     t.band("summary", rbSummary, 100);
     t.run();
-    EXPECT_EQ(t.printed, (std::vector<Printed>{
-                             {"title", 1, 100}, {"detail", 1, 600}, {"summary", 2, 100}}));
+    EXPECT_EQ(t.printed,
+              (std::vector<Printed>{{"title", 1, 100}, {"detail", 1, 600}, {"summary", 2, 100}}));
     EXPECT_EQ(t.report.reportPrinter()->pageCount(), 2);
 }
 
@@ -173,8 +173,8 @@ TEST(Generation, PageFooterSpaceCountsEnabledFootersWithTheirChildren)
     EXPECT_EQ(space, 150);
     EXPECT_EQ(left, 2970 - 100 - 150 - 500);
     // The child prints below its footer, as a footer.
-    EXPECT_EQ(t.printed, (std::vector<Printed>{
-                             {"detail", 1, 100}, {"summary", 1, 500}, {"footer", 1, 2720}}));
+    EXPECT_EQ(t.printed,
+              (std::vector<Printed>{{"detail", 1, 100}, {"summary", 1, 500}, {"footer", 1, 2720}}));
     EXPECT_EQ(footer->childBand()->bandType(), rbChild);
 }
 

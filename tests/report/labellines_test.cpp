@@ -96,10 +96,10 @@ TEST(LabelLines, RightAlignedAndMirroredLabelsKeepTheirRightEdge)
         TReportBiDiMode biDi;
         int left;
     };
-    for (const Case c : {Case{taRightJustify, bdLeftToRight, 92 + 40 - 13},
-                         Case{taLeftJustify, bdRightToLeft, 92 + 40 - 13},
-                         Case{taLeftJustify, bdLeftToRight, 92},
-                         Case{taRightJustify, bdRightToLeft, 92}}) {
+    for (const Case c :
+         {Case{taRightJustify, bdLeftToRight, 92 + 40 - 13},
+          Case{taLeftJustify, bdRightToLeft, 92 + 40 - 13}, Case{taLeftJustify, bdLeftToRight, 92},
+          Case{taRightJustify, bdRightToLeft, 92}}) {
         Fixture f;
         f.label.setAlignment(c.alignment);
         f.label.setBiDiMode(c.biDi);
@@ -131,7 +131,11 @@ TEST(LabelLines, FormattingTable)
         {"over-wide word is cut", false, true, 19, "abcdefgh", {"ab", ""}},
         {"width 0 prints nothing of a word", false, true, 0, "abc", {"", "", ""}},
         {"empty caption is one empty line", false, true, 20, "", {""}},
-        {"over-wide word after a line is cut to fit", false, true, -1, "ab cdefgh",
+        {"over-wide word after a line is cut to fit",
+         false,
+         true,
+         -1,
+         "ab cdefgh",
          {"ab ", "cde", ""}},
         {"no wrap drops the overflowing word", false, false, -1, "ab cd", {"ab "}},
     };
@@ -215,8 +219,8 @@ TEST(LabelLines, LoadingKeepsTheStoredWidthUntilTheCaptionIsSet)
     label->setParentControl(&band);
     label->setAlignment(taCenter);
     label->setBounds(51, 128, 25, 17);
-    label->size().setValues({44.97916666666667L, 134.9375L, 338.6666666666667L,
-                             66.14583333333333L});
+    label->size().setValues(
+        {44.97916666666667L, 134.9375L, 338.6666666666667L, 66.14583333333333L});
     label->setFont(TReportFont::fromPixels(QStringLiteral("宋体"), 20));
     label->setCaption(QString());
     label->setFontSize(9);

@@ -110,6 +110,8 @@ EOF
         echo "cups-fixture: cups-pdf PPD missing (package printer-driver-cups-pdf)" >&2
     fi
     lpadmin -d quillmark-pdf
+    # cups-pdf makes ~/PDF on its first job; stop removes it again when it was not there.
+    [ -d "$HOME/PDF" ] || touch "$dir/made-home-pdf"
     echo "$CUPS_SERVER"
 }
 
@@ -125,6 +127,9 @@ stop() {
             done
             kill -9 "$pid" 2>/dev/null || true
         fi
+    fi
+    if [ -f "$dir/made-home-pdf" ]; then
+        rmdir "$HOME/PDF" 2>/dev/null || true
     fi
     rm -rf "$dir"
 }
