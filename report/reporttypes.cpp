@@ -1,7 +1,5 @@
 #include "report/reporttypes.h"
 
-#include "platform/environment.h"
-
 #include <array>
 
 namespace report {
@@ -265,7 +263,7 @@ TReportFont TReportFont::fromPixels(const QString& name, int pixels)
     TReportFont font;
     font.name = name;
     font.height = pixels;
-    font.pixelsPerInch = platform::screenLogicalDpi() > 0 ? platform::screenLogicalDpi() : 96;
+    font.pixelsPerInch = reportPixelsPerInch;
     return font;
 }
 

@@ -207,22 +207,22 @@ struct TReportFrame
     bool operator==(const TReportFrame&) const = default;
 };
 
-/// A font as the layouts give it: a face, a character height in pixels at the screen's
-/// resolution, a style and a colour. The size in points follows from the height.
+/// A font as the layouts give it: a face, a character height in report pixels, a style and a
+/// colour. The size in points follows from the height.
 struct TReportFont
 {
     QString name;
-    int height = 13;        // character height, screen pixels
-    int pixelsPerInch = 96; // the screen's, when the font was made
+    int height = 13;                         // character height, report pixels
+    int pixelsPerInch = reportPixelsPerInch; // of the pixels `height` counts
     bool bold = false;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
     QColor color = Qt::black;
 
-    /// A font of `points` at the screen's current resolution.
+    /// A font of `points` in report pixels.
     static TReportFont fromPoints(const QString& name, int points);
-    /// A font `pixels` high at the screen's current resolution.
+    /// A font `pixels` report pixels high.
     static TReportFont fromPixels(const QString& name, int pixels);
 
     /// Points, rounded as the platform rounds a multiply-divide.
