@@ -224,7 +224,6 @@ TReportStandardPreview::TReportStandardPreview(TReportPrinter* printer, QWidget*
         zoomState = r->prevInitialZoom();
         zoom = r->zoom();
     }
-    setWindowState(state);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     // The view takes its real size before a fit zoom is worked out from it.
@@ -253,6 +252,7 @@ TReportStandardPreview::TReportStandardPreview(TReportPrinter* printer, QWidget*
         break;
     }
     PageView->setFocus();
+    setWindowState(state);
     // Key preview: the window sees every key before the focused control does.
     qApp->installEventFilter(this);
 }
