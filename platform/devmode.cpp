@@ -14,7 +14,14 @@ namespace {
 
 constexpr qint16 DMPAPER_USER = 256;
 
-qint16 sourceCode(QPrinter::PaperSource source)
+qint16 tenths(qreal millimetres)
+{
+    return static_cast<qint16>(std::lround(millimetres * 10));
+}
+
+} // namespace
+
+qint16 dmBinCode(QPrinter::PaperSource source)
 {
     // DMBIN 1 to 11 follow the Qt order from OnlyOne; the cassette is 14, the form source 15.
     if (source >= QPrinter::OnlyOne && source <= QPrinter::LargeCapacity)
@@ -37,7 +44,7 @@ std::optional<QPrinter::PaperSource> paperSource(qint16 code)
     return std::nullopt;
 }
 
-qint16 duplexCode(QPrinter::DuplexMode mode)
+qint16 dmDuplexCode(QPrinter::DuplexMode mode)
 {
     switch (mode) {
     case QPrinter::DuplexNone:
@@ -51,12 +58,19 @@ qint16 duplexCode(QPrinter::DuplexMode mode)
     return DMDUP_VERTICAL;
 }
 
-qint16 tenths(qreal millimetres)
+std::optional<QPrinter::DuplexMode> duplexMode(qint16 dmDuplex)
 {
-    return static_cast<qint16>(std::lround(millimetres * 10));
+    switch (dmDuplex) {
+    case DMDUP_SIMPLEX:
+        return QPrinter::DuplexNone;
+    case DMDUP_VERTICAL:
+        return QPrinter::DuplexLongSide;
+    case DMDUP_HORIZONTAL:
+        return QPrinter::DuplexShortSide;
+    default:
+        return std::nullopt;
+    }
 }
-
-} // namespace
 
 DEVMODE devModeFromPrinter(const QPrinter& printer, const QPrinterInfo& info)
 {
@@ -64,8 +78,8 @@ DEVMODE devModeFromPrinter(const QPrinter& printer, const QPrinterInfo& info)
     dm.dmDeviceName = printer.printerName();
     dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_COPIES |
                   DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLLATE;
-    // A file printer (no queue) takes every setting; a queue lists what its driver knows.
-    bool duplex = info.isNull();
+    // A queue lists what its driver knows; a file printer takes everything but duplex.
+    bool duplex = false;
     for (const QPrinter::DuplexMode mode : info.supportedDuplexModes())
         duplex = duplex || mode != QPrinter::DuplexNone;
     if (duplex)
@@ -85,10 +99,10 @@ DEVMODE devModeFromPrinter(const QPrinter& printer, const QPrinterInfo& info)
     dm.dmPaperWidth = tenths(mm.width());
     dm.dmPaperLength = tenths(mm.height());
     dm.dmCopies = static_cast<qint16>(printer.copyCount());
-    dm.dmDefaultSource = sourceCode(printer.paperSource());
+    dm.dmDefaultSource = dmBinCode(printer.paperSource());
     dm.dmPrintQuality = static_cast<qint16>(printer.resolution());
     dm.dmColor = printer.colorMode() == QPrinter::Color ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME;
-    dm.dmDuplex = duplexCode(printer.duplex());
+    dm.dmDuplex = dmDuplexCode(printer.duplex());
     dm.dmCollate = printer.collateCopies() ? DMCOLLATE_TRUE : DMCOLLATE_FALSE;
     return dm;
 }
@@ -137,12 +151,8 @@ void applyDevMode(const DEVMODE& dm, QPrinter& printer)
             printer.setColorMode(QPrinter::Color);
     }
     if (dm.supports(DM_DUPLEX)) {
-        if (dm.dmDuplex == DMDUP_SIMPLEX)
-            printer.setDuplex(QPrinter::DuplexNone);
-        else if (dm.dmDuplex == DMDUP_VERTICAL)
-            printer.setDuplex(QPrinter::DuplexLongSide);
-        else if (dm.dmDuplex == DMDUP_HORIZONTAL)
-            printer.setDuplex(QPrinter::DuplexShortSide);
+        if (const auto mode = duplexMode(dm.dmDuplex))
+            printer.setDuplex(*mode);
     }
     if (dm.supports(DM_COLLATE)) {
         if (dm.dmCollate == DMCOLLATE_FALSE)

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QPrinter>
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
-class QPrinter;
 class QPrinterInfo;
 
 namespace platform {
@@ -72,8 +73,15 @@ struct DEVMODE
     bool operator==(const DEVMODE&) const = default;
 };
 
+/// The codes of one field each way; none for a code Qt has no value for.
+qint16 dmDuplexCode(QPrinter::DuplexMode mode);
+std::optional<QPrinter::DuplexMode> duplexMode(qint16 dmDuplex);
+qint16 dmBinCode(QPrinter::PaperSource source);
+std::optional<QPrinter::PaperSource> paperSource(qint16 dmDefaultSource);
+
 /// Reads a printer's current settings into a device mode. `info` decides which fields the
-/// printer supports (a printer without duplex or colour does not list those fields).
+/// printer supports (a printer without duplex or colour does not list those fields; a file
+/// printer, with a null `info`, has no duplex).
 DEVMODE devModeFromPrinter(const QPrinter& printer, const QPrinterInfo& info);
 /// Writes the fields whose bits are set into the printer; codes the printer cannot take are
 /// skipped. Paper width and length replace the paper size only when they differ from it.

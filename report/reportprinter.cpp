@@ -90,6 +90,9 @@ void TReportPrinter::StartJob()
     m_cancelled = false;
     if (m_destination == rdPrinter) {
         m_settings->ApplyToPrinter();
+        // The margins of the device mode just written: a landscape page has other edges.
+        if (m_printersPresent)
+            m_settings->readOffsets();
         m_deadTop = m_settings->topOffset();
         m_deadLeft = m_settings->leftOffset();
     } else {
@@ -270,6 +273,7 @@ void TReportPrinter::addPageObject(std::unique_ptr<QObject> object)
 void TReportPrinter::setReportLink(TCustomReport* report)
 {
     m_reportLink = report;
+    m_reportLinkAlive = report;
 }
 
 void TReportPrinter::postProgress(int percent)
@@ -330,8 +334,8 @@ void TReportPrinter::ApplyPrinterValues(const TCustomReport& report)
 
 void TReportPrinter::PrintStoredPages()
 {
-    if (m_reportLink && !m_prepared && !m_settings->printMetaFile() && m_status == psComplete) {
-        postReportMessage(m_reportLink, CM_PRINTREQUEST, 0, this);
+    if (reportLink() && !m_prepared && !m_settings->printMetaFile() && m_status == psComplete) {
+        postReportMessage(reportLink(), CM_PRINTREQUEST, 0, this);
         return;
     }
     // Nothing to print, or nowhere to print it.
@@ -345,6 +349,7 @@ void TReportPrinter::PrintStoredPages()
     if (m_printerObject->printing())
         m_printerObject->abort();
     m_settings->ApplyToPrinter();
+    m_settings->readOffsets();
     m_printerObject->beginDoc();
 
     std::unique_ptr<QObject> progressWindow = makeProgressWindow(*this);
