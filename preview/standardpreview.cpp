@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "platform/controls.h"
+#include "preview/printdialog.h"
 #include "report/report.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
@@ -200,6 +201,8 @@ TReportStandardPreview::TReportStandardPreview(TReportPrinter* printer, QWidget*
     connect(LastPage, &QToolButton::clicked, this, &TReportStandardPreview::LastPageClick);
     connect(nextPage, &QToolButton::clicked, this, &TReportStandardPreview::NextPageClick);
     connect(ExitButton, &QToolButton::clicked, this, &TReportStandardPreview::ExitButtonClick);
+    connect(PrintSetup, &QToolButton::clicked, this, &TReportStandardPreview::PrintSetupClick);
+    connect(Print, &QToolButton::clicked, this, &TReportStandardPreview::PrintClick);
     connect(ToolButton2, &QToolButton::clicked, this, &TReportStandardPreview::ToolButton2Click);
 
     setWindowTitle(QStringLiteral("Report Preview : "));
@@ -351,6 +354,47 @@ void TReportStandardPreview::ExitButtonClick()
 void TReportStandardPreview::ToolButton2Click()
 {
     close();
+}
+
+void TReportStandardPreview::PrintSetupClick()
+{
+    report::TCustomReport* r = report();
+    if (!r)
+        return;
+    RunPrintSetup(*r);
+    // Also after a cancel: the choices of the last confirmation, or their defaults.
+    const report::TReportPrinterSettings& chosen = r->dialogSettings();
+    report::TReportPrinterSettings& settings = r->printerSettings();
+    if (TReportPrinter* printer = m_printer) {
+        printer->selectPrinter(settings.printerIndex);
+        report::TPrinterSettings& s = printer->settings();
+        s.setOutputBin(chosen.outputBin);
+        s.setCollate(chosen.collate);
+        s.setColorOption(chosen.colorOption);
+        s.setPrintQuality(chosen.printQuality);
+        s.setCopies(chosen.copies);
+        s.setDuplex(chosen.duplex);
+        s.setCustomBinCode(chosen.customBinCode);
+        s.setUseCustomBinCode(settings.useCustomBinCode);
+        printer->setFirstPage(chosen.firstPage);
+        printer->setLastPage(chosen.lastPage);
+        s.setExtendedDuplex(chosen.extendedDuplex);
+    }
+    const QString title = settings.title;
+    const bool printMetaFile = settings.printMetaFile;
+    settings = chosen;
+    settings.title = title;
+    settings.printMetaFile = printMetaFile;
+}
+
+void TReportStandardPreview::PrintClick()
+{
+    if (!m_printer)
+        return;
+    if (report::TCustomReport* r = report())
+        r->Print();
+    else
+        m_printer->PrintStoredPages();
 }
 
 void TReportStandardPreview::PageViewPageAvailable(QObject*, int)

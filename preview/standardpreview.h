@@ -78,6 +78,10 @@ public:
     void NextPageClick();
     void ExitButtonClick();
     void ToolButton2Click();
+    /// The print dialog for the report, its choices handed to this window's printer.
+    void PrintSetupClick();
+    /// Prints: the report again, or the stored pages when the printer has no report.
+    void PrintClick();
     void PageViewPageAvailable(QObject* sender, int pageNum);
     void PageViewProgressUpdate(QObject* sender, int progress);
 
