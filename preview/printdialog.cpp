@@ -1,6 +1,7 @@
 #include "preview/printdialog.h"
 
 #include "platform/errors.h"
+#include "platform/messages.h"
 #include "platform/printer.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
@@ -139,6 +140,13 @@ bool TReportPrintDialog::Execute()
         active->activateWindow();
     if (!reply)
         return false;
+    // A queue removed while the dialog was open: printing on another printer than the one
+    // chosen would be wrong, so the choice is refused with a word why.
+    if (!reply->device.isEmpty() && !m_printer->printers().contains(reply->device)) {
+        platform::showErrorReport(platform::formatMessage(
+            QStringLiteral("Printer '%s' is no longer available"), {reply->device}));
+        return false;
+    }
     try {
         readReply(*reply);
     } catch (const platform::EError&) {

@@ -20,14 +20,7 @@ using report::TReportPrinter;
 
 namespace {
 
-TReportStandardPreview* openPreview()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* preview = qobject_cast<TReportStandardPreview*>(w);
-            preview && preview->isVisible())
-            return preview;
-    return nullptr;
-}
+using previewtest::openPreview;
 
 // A one-band report with a label, whose requests print on a fake device, previewed in the
 // standard window.
@@ -61,7 +54,8 @@ struct PreviewedReport
             TReportStandardPreview* window = openPreview();
             const bool ready =
                 window && (!whenComplete || (window->printer() &&
-                                             window->printer()->status() == report::psComplete));
+                                             window->printer()->status() == report::psComplete &&
+                                             report.available()));
             if (ready && !opened) {
                 opened = window;
                 inside(*window);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "preview/standardpreview.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "tests/support/fakeprinter.h"
 
+#include <QApplication>
 #include <QWidget>
 #include <memory>
 
@@ -48,5 +50,15 @@ private:
 /// Shows a widget offscreen, active, with its first focus handled, so that what a test does
 /// next is not undone by late activation events.
 void showActive(QWidget& widget);
+
+/// The preview window on the screen, if one is open.
+inline preview::TReportStandardPreview* openPreview()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<preview::TReportStandardPreview*>(w);
+            window && window->isVisible())
+            return window;
+    return nullptr;
+}
 
 } // namespace previewtest
