@@ -1,0 +1,170 @@
+#include "platform/controls.h"
+#include "preview/standardpreview.h"
+#include "preview/standardpreviewinterface.h"
+#include "report/band.h"
+#include "report/label.h"
+#include "report/previewinterface.h"
+#include "report/report.h"
+#include "tests/preview/previewrun.h"
+#include "tests/support/testsupport.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using preview::TReportStandardPreview;
+using report::TReportPrinter;
+
+namespace {
+
+using previewtest::openPreview;
+
+// A one-band report with a label, whose requests print on a fake device, previewed in the
+// standard window.
+struct PreviewedReport
+{
+    PreviewedReport()
+    {
+        preview::registerStandardPreview();
+        report.setPreviewWidth(800);
+        report.setPreviewHeight(600);
+        label->setCaption(QStringLiteral("壹万元"));
+        report.setPrinterMaker([this](report::TCustomReport& r) {
+            return std::make_unique<TReportPrinter>(&r, device);
+        });
+    }
+    ~PreviewedReport()
+    {
+        report::registerPreviewFactory({});
+        report::TReportPrinter::setProgressWindowFactory({});
+    }
+
+    /// Runs the preview request; `inside` runs while its window is open.
+    void preview(std::function<void(TReportStandardPreview&)> inside, bool whenComplete = true)
+    {
+        // Once the window is open and its page generated; a window that never comes ends the
+        // wait after a while, and so does one that never closes.
+        QTimer poll;
+        int ticks = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            ++ticks;
+            TReportStandardPreview* window = openPreview();
+            const bool ready =
+                window && (!whenComplete || (window->printer() &&
+                                             window->printer()->status() == report::psComplete &&
+                                             report.available()));
+            if (ready && !opened) {
+                opened = window;
+                inside(*window);
+            } else if (ticks > 500) {
+                ADD_FAILURE() << "the preview did not open or did not close";
+                poll.stop();
+                if (window)
+                    window->close();
+            }
+        });
+        poll.start(10);
+        report.Preview();
+        EXPECT_TRUE(opened);
+    }
+
+    testsupport::FakePrinter device;
+    report::TReport report;
+    report::TReportBand* band = new report::TReportBand(&report);
+    report::TReportLabel* label = new report::TReportLabel(band);
+    QPointer<TReportStandardPreview> opened;
+};
+
+} // namespace
+
+TEST(PreviewRequest, TheStandardWindowShowsThePageAndClosingEndsTheRequest)
+{
+    PreviewedReport p;
+    QString status;
+    bool hadPicture = false;
+    p.preview([&](TReportStandardPreview& w) {
+        status = w.StatusBar->panelText(1);
+        hadPicture = w.PageView->sheet()->picture() != nullptr;
+        w.ToolButton2->click();
+    });
+    EXPECT_EQ(status, QStringLiteral("Page 1 of 1"));
+    EXPECT_TRUE(hadPicture);
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(p.opened.isNull());
+    // The program stays usable: the report previews again.
+    p.preview([](TReportStandardPreview& w) { w.close(); });
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+}
+
+TEST(PreviewRequest, ClosingWhileThePageIsGeneratedStopsTheRun)
+{
+    PreviewedReport p;
+    // The user closes the window while the band is being printed.
+    QPointer<TReportStandardPreview> window;
+    p.band->setBeforePrint([&](QObject*, bool&) {
+        window = openPreview();
+        ASSERT_TRUE(window);
+        window->close();
+    });
+    p.report.Preview();
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_TRUE(p.report.available());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(p.device.calls().isEmpty());
+}
+
+TEST(PreviewRequest, ClosingAtOnceWithAltF4EndsTheRequest)
+{
+    PreviewedReport p;
+    p.preview(
+        [](TReportStandardPreview& w) {
+            // What the window manager does for Alt+F4: a close request to the window.
+            QCloseEvent close;
+            QApplication::sendEvent(&w, &close);
+            EXPECT_TRUE(close.isAccepted());
+        },
+        false);
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+}
+
+TEST(PreviewRequest, WithoutPrintersSetupAndPrintDoNothingAndSayNothing)
+{
+    // No scheduler in this test program: the system lists no printer.
+    PreviewedReport p;
+    p.report.printerSettings().copies = 3;
+    int pages = 0;
+    p.preview([&](TReportStandardPreview& w) {
+        w.PrintSetup->click();
+        w.Print->click();
+        pages = w.printer() ? w.printer()->pageCount() : -1;
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_NE(w.PageView->sheet()->picture(), nullptr);
+        w.close();
+    });
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(p.report.tag(), 1);
+    // A cancel before any confirmation gives the dialog settings' defaults.
+    EXPECT_EQ(p.report.printerSettings().copies, 1);
+    EXPECT_EQ(p.report.printerSettings().outputBin, report::TReportBin::Auto);
+    EXPECT_EQ(p.report.printerSettings().printerIndex, -1);
+}
+
+TEST(PreviewRequest, APrinterOfNoReportPrintsItsStoredPages)
+{
+    preview::registerStandardPreview();
+    previewtest::PreviewRun run;
+    auto* window = new TReportStandardPreview(&run.printer());
+    previewtest::showActive(*window);
+    run.run(2);
+    window->Print->click();
+    EXPECT_EQ(run.device().pages().size(), 2u);
+    EXPECT_TRUE(window->isVisible());
+    delete window;
+    report::TReportPrinter::setProgressWindowFactory({});
+    report::registerPreviewFactory({});
+}
