@@ -3,16 +3,20 @@
 #include "report/printable.h"
 
 #include <QStringList>
+#include <memory>
 
 namespace report {
 
-/// A text label. Its fields are kept here; turning the caption into lines and drawing them
-/// belong to label output.
+class TReportReferenceContext;
+
+/// A text label: turns its caption into formatted lines, sizes itself to them when `AutoSize`
+/// is on, and draws them at its band's origin during a run.
 class TReportCustomLabel : public TReportPrintable
 {
     Q_OBJECT
 public:
     explicit TReportCustomLabel(TReportControl* parent = nullptr);
+    ~TReportCustomLabel() override;
 
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool on) { m_autoSize = on; }
@@ -23,7 +27,7 @@ public:
     bool parentBiDiMode() const { return m_parentBiDiMode; }
     void setParentBiDiMode(bool on) { m_parentBiDiMode = on; }
     const QString& caption() const { return m_caption; }
-    /// Sets the caption and the print caption; the formatted lines are no longer built.
+    /// Sets the caption and the print caption and rebuilds the lines at once, run or no run.
     void setCaption(const QString& caption);
     const TReportLabelPrintEvent& onPrint() const { return m_onPrint; }
     void setOnPrint(TReportLabelPrintEvent event) { m_onPrint = std::move(event); }
@@ -53,9 +57,32 @@ public:
     int nextLine() const { return m_nextLine; }
     void setNextLine(int index) { m_nextLine = index; }
 
+    /// Rebuilds the formatted lines from the print caption and, for `AutoSize`, the width, the
+    /// left edge (by alignment) and the minimum height. Needs a parent control.
+    virtual void BuildLines();
+    /// Width of `text` in report pixels at the label's zoom: on the printer's canvas once a
+    /// printer page is open, otherwise on the report's 96-dpi reference context (+1).
+    int MeasureText(const QString& text) const;
+    /// The alignment as drawn: left and right swap for right-to-left reading.
+    TReportAlignment drawnAlignment() const;
+
+    void BeginOutput() override;
+    void PrintAt(int ox, int oy) override;
+
     void finishLoading() override;
 
+protected:
+    void fontChanged() override;
+    void reportLinksChanged(TCustomReport* oldReport) override;
+
 private:
+    void draw(bool canExpand, long double lineHeight, long double h, long double w,
+              long double top, long double left);
+    /// Height of one character cell on the reference context, in pixels.
+    int cellHeight() const;
+    void ensureMinimumHeight();
+    TReportReferenceContext& referenceContext() const;
+
     bool m_autoSize = true;
     bool m_autoStretch = false;
     TReportBiDiMode m_biDiMode = bdLeftToRight;
@@ -72,6 +99,8 @@ private:
     bool m_linesBuilt = false;
     bool m_updatingBounds = false;
     int m_nextLine = 0;
+    // A label outside any report measures on a context of its own.
+    mutable std::unique_ptr<TReportReferenceContext> m_ownContext;
 };
 
 class TReportLabel : public TReportCustomLabel

@@ -1,6 +1,8 @@
 #include "report/printable.h"
 
+#include "platform/emf.h"
 #include "report/report.h"
+#include "report/reportprinter.h"
 
 namespace report {
 
@@ -103,6 +105,32 @@ void TReportPrintable::realignToBand()
     applyBounds(left, top(), width(), height());
 }
 
+void TReportPrintable::BeginOutput()
+{
+    TCustomReport* report = parentReport();
+    m_printer = report ? report->reportPrinter() : nullptr;
+    m_printing = true;
+}
+
+void TReportPrintable::PrintAt(int ox, int oy)
+{
+    if (!m_printer || !m_printer->canvas() || !m_frame.hasAnySide())
+        return;
+    const long double left = ox + m_size.left();
+    const long double top = oy + m_size.top();
+    paintFrame(*m_printer->canvas(), m_frame, m_printer->DeviceX(left), m_printer->DeviceY(top),
+               m_printer->DeviceX(left + m_size.width()),
+               m_printer->DeviceY(top + m_size.height()), m_printer->HorzFactor(),
+               m_printer->VertFactor());
+}
+
+void TReportPrintable::EndOutput()
+{
+    m_printing = false;
+    // The printer lives for one run only.
+    m_printer = nullptr;
+}
+
 void TReportPrintable::finishLoading()
 {
     TReportControl::finishLoading();
@@ -123,6 +151,28 @@ void TReportPrintable::reportLinksChanged(TCustomReport* oldReport)
         if (!isLoading())
             m_size.updateParentBounds();
     }
+}
+
+void paintFrame(platform::DeviceCanvas& canvas, const TReportFrame& frame, int left, int top,
+                int right, int bottom, long double hf, long double vf)
+{
+    // Points to 0.1 mm to device pixels.
+    const auto thickness = [&frame](long double factor) {
+        int t = roundHalfEven(factor / 72.0L * 254.0L * frame.width);
+        if ((t <= 0 && frame.width > 0) || frame.width == -1)
+            t = 1;
+        return t;
+    };
+    const int v = thickness(hf);
+    const int t = thickness(vf);
+    if (frame.drawTop)
+        canvas.fillRect(left, top, right, top + t, frame.color);
+    if (frame.drawBottom)
+        canvas.fillRect(left, bottom - t, right, bottom, frame.color);
+    if (frame.drawLeft)
+        canvas.fillRect(left, top, left + v, bottom, frame.color);
+    if (frame.drawRight)
+        canvas.fillRect(right - v, top, right, bottom, frame.color);
 }
 
 } // namespace report

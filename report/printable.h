@@ -3,10 +3,19 @@
 #include "report/control.h"
 #include "report/units.h"
 
+namespace platform {
+class DeviceCanvas;
+}
+
 namespace report {
 
 class TReportPrintable;
 class TReportPrinter;
+
+/// Draws the enabled sides of a frame into a device rectangle (right and bottom excluded).
+/// `hf` and `vf` are the device's pixels per 0.1 mm; a side is at least one pixel thick.
+void paintFrame(platform::DeviceCanvas& canvas, const TReportFrame& frame, int left, int top,
+                int right, int bottom, long double hf, long double vf);
 
 /// A printable's box; `Values` = (Height, Left, Top, Width) in tenths of a millimetre,
 /// relative to the parent band.
@@ -90,6 +99,14 @@ public:
     virtual bool takesPart() const;
     /// Places a band-aligned control against its band by its alignment.
     virtual void realignToBand();
+
+    /// Before the first band of a run: binds the control to the report's printer.
+    virtual void BeginOutput();
+    /// Outputs the control with its band's origin at (ox, oy), 0.1 mm from the paper's corner.
+    /// A plain printable draws its frame around its box.
+    virtual void PrintAt(int ox, int oy);
+    /// After the last band of a run.
+    virtual void EndOutput();
     void finishLoading() override;
 
 protected:

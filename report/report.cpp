@@ -1,5 +1,10 @@
 #include "report/report.h"
 
+#include "report/referencecontext.h"
+#include "report/reporterror.h"
+#include "report/reportprinter.h"
+#include "report/reportrun.h"
+
 namespace report {
 
 bool TReportBands::has(TReportBandType type) const
@@ -27,6 +32,7 @@ TCustomReport::TCustomReport(QObject* parent) : TReportBasePanel(parent), m_band
 
 TCustomReport::~TCustomReport()
 {
+    m_printer.reset();
     // Bands leave the band list as they go; they must go while the list still exists.
     while (!m_bandList.isEmpty())
         delete m_bandList.takeLast();
@@ -122,6 +128,71 @@ void TCustomReport::insertBand(TReportCustomBand* band)
 void TCustomReport::removeBand(TReportCustomBand* band)
 {
     m_bandList.removeOne(band);
+}
+
+void TCustomReport::GenerateReport(bool /*composite*/)
+{
+    if (!m_available)
+        return;
+    if (!m_printer)
+        throw EReportError(QStringLiteral("Report printer not ready"));
+    const bool visible = isVisible();
+    if (m_page.width() - m_page.leftMargin() - m_page.rightMargin() < 0) {
+        m_page.setLeftMargin(0);
+        m_page.setRightMargin(0);
+    }
+    if (m_page.length() - m_page.topMargin() - m_page.bottomMargin() < 0) {
+        m_page.setTopMargin(0);
+        m_page.setBottomMargin(0);
+    }
+    // However the run ends, the report is available again: one left unavailable by an error
+    // could never print again.
+    struct Restore
+    {
+        TCustomReport& report;
+        bool visible;
+        ~Restore()
+        {
+            report.m_lastRunCancelled = report.m_run->cancelled();
+            report.m_run = nullptr;
+            report.setVisible(visible);
+            report.m_available = true;
+        }
+    };
+    m_available = false;
+    m_lastRunCancelled = false;
+    TReportRun run(*this, *m_printer);
+    m_run = &run;
+    Restore restore{*this, visible};
+    run.execute();
+}
+
+int TCustomReport::SpaceLeft() const
+{
+    return m_run ? m_run->SpaceLeft() : 0;
+}
+
+void TCustomReport::cancel()
+{
+    if (m_run)
+        m_run->cancel();
+}
+
+void TCustomReport::setReportPrinter(std::unique_ptr<TReportPrinter> printer)
+{
+    m_printer = std::move(printer);
+}
+
+std::unique_ptr<TReportPrinter> TCustomReport::takeReportPrinter()
+{
+    return std::move(m_printer);
+}
+
+TReportReferenceContext& TCustomReport::referenceContext() const
+{
+    if (!m_referenceContext)
+        m_referenceContext = std::make_unique<TReportReferenceContext>();
+    return *m_referenceContext;
 }
 
 } // namespace report

@@ -9,10 +9,14 @@
 
 #include <QList>
 #include <QStringList>
+#include <memory>
 
 namespace report {
 
 class TCustomReport;
+class TReportPrinter;
+class TReportReferenceContext;
+class TReportRun;
 
 /// Drives the bands of a run; created with the report.
 class TReportController
@@ -169,6 +173,41 @@ public:
 
     TReportController& controller() { return m_controller; }
 
+    /// Runs the report into its printer (see TReportRun). Does nothing while a run is in
+    /// progress. Margins wider than the page are set to 0 in pairs first, and stay 0. Throws
+    /// EReportError "Report printer not ready" without a printer; an error of the run reaches
+    /// the caller after the job has ended, and the report can run again.
+    void GenerateReport(bool composite = false);
+    /// False while a run is in progress.
+    bool available() const { return m_available; }
+    /// The run in progress, or none.
+    TReportRun* currentRun() const { return m_run; }
+    /// Room left on the current page of a run, 0.1 mm; 0 when no run is on.
+    int SpaceLeft() const;
+    /// While a run is in progress: marks it cancelled and sets the printer's cancel flag.
+    void cancel();
+
+    /// The preview request: runs the report into a new preview-mode printer behind the preview
+    /// window (the report's `OnPreview`, or the registered preview factory) and returns when
+    /// that window has closed, the printer is gone or the application quits. Does nothing
+    /// while a run is in progress.
+    void Preview();
+    /// The print operation: runs the report again straight onto the printer, with a progress
+    /// window, on a printer of its own; the report keeps its previous printer, so an open
+    /// preview keeps working. Does nothing while a run is in progress or without printers.
+    void Print();
+    /// Makes the printers of the requests; by default a printer on the system's printers.
+    using TReportPrinterMaker = std::function<std::unique_ptr<TReportPrinter>(TCustomReport&)>;
+    void setPrinterMaker(TReportPrinterMaker maker) { m_printerMaker = std::move(maker); }
+
+    /// The printer of the current preview request or print operation; none between them.
+    TReportPrinter* reportPrinter() const { return m_printer.get(); }
+    /// Gives the report a printer (the old one is released); mainly for the report's requests.
+    void setReportPrinter(std::unique_ptr<TReportPrinter> printer);
+    std::unique_ptr<TReportPrinter> takeReportPrinter();
+    /// The 96-dpi context labels measure on while no printer page is open.
+    TReportReferenceContext& referenceContext() const;
+
     /// The bands in the report's order.
     const QList<TReportCustomBand*>& bandList() const { return m_bandList; }
     /// The first band of that type in the list.
@@ -186,8 +225,14 @@ public:
     void insertBand(TReportCustomBand* band);
     void removeBand(TReportCustomBand* band);
 
+protected:
+    /// CM_PREVIEWCLOSED and CM_PRINTREQUEST.
+    bool event(QEvent* event) override;
+
 private:
     void layoutBand(TReportCustomBand& band);
+    std::unique_ptr<TReportPrinter> newPrinter(const TReportPrinter* previous);
+    void previewClosed();
     template <typename Action> void forEachSize(Action action);
 
     TReportNotifyEvent m_afterPrint;
@@ -220,6 +265,12 @@ private:
     int m_tag = 0;
     TReportController m_controller;
     QList<TReportCustomBand*> m_bandList;
+    bool m_available = true;
+    bool m_lastRunCancelled = false;
+    TReportRun* m_run = nullptr;
+    TReportPrinterMaker m_printerMaker;
+    std::unique_ptr<TReportPrinter> m_printer;
+    mutable std::unique_ptr<TReportReferenceContext> m_referenceContext;
 };
 
 class TReport : public TCustomReport

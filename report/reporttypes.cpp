@@ -1,7 +1,5 @@
 #include "report/reporttypes.h"
 
-#include "platform/environment.h"
-
 #include <array>
 
 namespace report {
@@ -265,19 +263,20 @@ TReportFont TReportFont::fromPixels(const QString& name, int pixels)
     TReportFont font;
     font.name = name;
     font.height = pixels;
-    font.pixelsPerInch = platform::screenLogicalDpi() > 0 ? platform::screenLogicalDpi() : 96;
     return font;
 }
 
-QFont TReportFont::toQFont() const
+platform::CanvasFont TReportFont::canvasFont(int devicePixelsPerInch) const
 {
-    QFont font(name);
-    if (height > 0)
-        font.setPixelSize(height);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    font.setStrikeOut(strikeOut);
+    platform::CanvasFont font;
+    font.face = name;
+    font.pixelHeight = devicePixelsPerInch == reportPixelsPerInch || devicePixelsPerInch <= 0
+                           ? height
+                           : mulDiv(size(), devicePixelsPerInch, 72);
+    font.weight = bold ? 700 : 400;
+    font.italic = italic;
+    font.underline = underline;
+    font.strikeOut = strikeOut;
     return font;
 }
 

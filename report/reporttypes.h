@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/emf.h"
 #include "report/units.h"
 
 #include <QColor>
@@ -207,29 +208,30 @@ struct TReportFrame
     bool operator==(const TReportFrame&) const = default;
 };
 
-/// A font as the layouts give it: a face, a character height in pixels at the screen's
-/// resolution, a style and a colour. The size in points follows from the height.
+/// A font as the layouts give it: a face, a character height in report pixels (1/96 inch), a
+/// style and a colour. The size in points follows from the height.
 struct TReportFont
 {
     QString name;
-    int height = 13;        // character height, screen pixels
-    int pixelsPerInch = 96; // the screen's, when the font was made
+    int height = 13; // character height, report pixels
     bool bold = false;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
     QColor color = Qt::black;
 
-    /// A font of `points` at the screen's current resolution.
+    /// A font of `points` in report pixels.
     static TReportFont fromPoints(const QString& name, int points);
-    /// A font `pixels` high at the screen's current resolution.
+    /// A font `pixels` report pixels high.
     static TReportFont fromPixels(const QString& name, int pixels);
 
     /// Points, rounded as the platform rounds a multiply-divide.
-    int size() const { return mulDiv(height, 72, pixelsPerInch); }
-    void setSize(int points) { height = mulDiv(points, pixelsPerInch, 72); }
-    /// A Qt font of the same face, pixel height and style.
-    QFont toQFont() const;
+    int size() const { return mulDiv(height, 72, reportPixelsPerInch); }
+    void setSize(int points) { height = mulDiv(points, reportPixelsPerInch, 72); }
+    /// The font a canvas of `devicePixelsPerInch` selects. At the report's own resolution (page
+    /// pictures, the reference context) that is the stored pixel height; on any other device
+    /// the size in points is kept, so the pixel height follows the device's resolution.
+    platform::CanvasFont canvasFont(int devicePixelsPerInch) const;
     bool operator==(const TReportFont&) const = default;
 };
 

@@ -72,13 +72,9 @@ TReportUnit defaultUnits()
 }
 
 TReportUnitBase::TReportUnitBase(std::size_t valueCount)
-    : m_resolution(platform::screenLogicalDpi()), m_units(defaultUnits()), m_savedUnits(m_units),
+    : m_resolution(reportPixelsPerInch), m_units(defaultUnits()), m_savedUnits(m_units),
       m_values(valueCount, 0.0L)
-{
-    // A screen reporting no resolution would make every pixel conversion divide by zero.
-    if (m_resolution <= 0)
-        m_resolution = 96;
-}
+{}
 
 TReportUnitBase::~TReportUnitBase() = default;
 

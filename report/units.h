@@ -7,6 +7,11 @@ namespace report {
 
 class TCustomReport;
 
+/// Report pixels per inch. A report pixel is 1/96 inch whatever the monitor reports: taking
+/// the screen's resolution would print the same layout at another place on a desktop set to
+/// 120 or 144 dots per inch. Preview pages and text measured "on the screen" use it too.
+inline constexpr int reportPixelsPerInch = 96;
+
 /// The units in which a unit object's values are read and written. `Native` is the engine's
 /// own unit, the tenth of a millimetre.
 enum class TReportUnit
@@ -54,8 +59,14 @@ public:
     TReportUnitBase(const TReportUnitBase&) = delete;
     TReportUnitBase& operator=(const TReportUnitBase&) = delete;
 
-    /// Screen pixels per inch, fixed when the object was created.
+    /// Report pixels per inch: reportPixelsPerInch unless set otherwise.
     int resolution() const { return m_resolution; }
+    /// Values of 0 or less are ignored.
+    void setResolution(int pixelsPerInch)
+    {
+        if (pixelsPerInch > 0)
+            m_resolution = pixelsPerInch;
+    }
     TReportUnit units() const { return m_units; }
     void setUnits(TReportUnit units) { m_units = units; }
     /// Remembers the current units; restoreUnits() puts them back.

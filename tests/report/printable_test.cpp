@@ -42,24 +42,27 @@ TEST(PrintableBounds, PixelsReplaceOnlyTheTenthsTheyChange)
     EXPECT_EQ(label.left(), 60);
 }
 
-TEST(PrintableBounds, TheSameLeftLandsElsewhereOnAnotherScreen)
+TEST(PrintableBounds, TheSameLeftLandsAtTheSamePlaceOnEveryScreen)
 {
-    // Left 315 from a band printed at the 10 mm margins: 93.34 mm at 96 pixels per inch,
-    // 76.68 mm (766.75 tenths) at 120.
+    // Left 315 from a band printed at the 10 mm margins: 93.34 mm whatever the monitor's
+    // resolution; only a size object set to 120 pixels per inch puts it at 76.68 mm.
     struct Case
     {
-        int dpi;
+        int screen;
+        int resolution; // 0: the report pixel's own
         double tenths;
     };
-    for (const Case c : {Case{96, 933.4375}, Case{120, 766.75}}) {
-        EnvironmentScope environment(c.dpi);
+    for (const Case c : {Case{96, 0, 933.4375}, Case{120, 0, 933.4375}, Case{144, 0, 933.4375},
+                         Case{96, 120, 766.75}}) {
+        EnvironmentScope environment(c.screen);
         TReport report;
         TReportBand band(&report);
         TReportLabel label(&band);
+        label.size().setResolution(c.resolution);
         label.setLeft(315);
         const long double x = roundHalfEven(report.page().tenths(TReportPage::LeftMarginIndex)) +
                               label.size().tenths(Index::LeftIndex);
-        EXPECT_NEAR(static_cast<double>(x), c.tenths, 1e-9) << c.dpi;
+        EXPECT_NEAR(static_cast<double>(x), c.tenths, 1e-9) << c.screen << " " << c.resolution;
     }
 }
 

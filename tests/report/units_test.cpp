@@ -72,10 +72,10 @@ TEST(Units, ConvertBothWaysForEveryUnitAtTwoResolutions)
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << unitName(c.unit) << " at " << c.dpi << " dpi, zoom "
                                           << c.zoom << ", " << static_cast<double>(c.tenths));
-        EnvironmentScope environment(c.dpi);
         TReport report;
         TReportBand band(&report);
         TReportBandSize& size = band.size();
+        size.setResolution(c.dpi);
         ASSERT_EQ(size.resolution(), c.dpi);
         size.setZoom(c.zoom);
         EXPECT_NEAR(static_cast<double>(size.ToUnits(c.unit, c.tenths, c.axis)),
@@ -88,16 +88,19 @@ TEST(Units, ConvertBothWaysForEveryUnitAtTwoResolutions)
     }
 }
 
-TEST(Units, ResolutionIsFixedWhenTheObjectIsCreated)
+TEST(Units, AReportPixelIsAnInchOver96WhateverTheScreenSays)
 {
-    TReport report;
-    TReportBand band(&report);
-    {
-        EnvironmentScope environment(120);
-        EXPECT_EQ(band.size().resolution(), 96);
+    for (const int screen : {96, 120, 144}) {
+        EnvironmentScope environment(screen);
+        TReport report;
+        TReportBand band(&report);
+        EXPECT_EQ(band.size().resolution(), reportPixelsPerInch) << screen;
+        EXPECT_EQ(report.page().resolution(), reportPixelsPerInch) << screen;
         EXPECT_NEAR(static_cast<double>(
                         band.size().FromUnits(TReportUnit::Pixels, 52, TReportAxis::Horizontal)),
-                    137.583333333333, 1e-9);
+                    137.583333333333, 1e-9)
+            << screen;
+        EXPECT_EQ(TReportFont::fromPoints(QStringLiteral("Arial"), 9).height, 12) << screen;
     }
 }
 

@@ -1,0 +1,406 @@
+#include "report/reportprinter.h"
+
+#include "platform/emfpicture.h"
+#include "platform/emfrecorder.h"
+#include "platform/printer.h"
+#include "report/report.h"
+#include "report/reporterror.h"
+#include "report/reportmessages.h"
+#include "report/units.h"
+
+#include <algorithm>
+
+namespace report {
+
+namespace {
+
+TReportProgressWindowFactory& progressWindowFactory()
+{
+    static TReportProgressWindowFactory factory;
+    return factory;
+}
+
+long double deviceFactor(int pixelsPerInch)
+{
+    return pixelsPerInch / 254.0L;
+}
+
+} // namespace
+
+TReportPrinter::TReportPrinter(TCustomReport* parentReport) : TReportPrinter(parentReport, nullptr)
+{}
+
+TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObject& printerObject)
+    : TReportPrinter(parentReport, &printerObject)
+{}
+
+TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObject* given)
+    : m_parentReport(parentReport), m_settings(std::make_unique<TPrinterSettings>())
+{
+    if (parentReport) {
+        m_settings->setUseStandardPrinter(parentReport->printerSettings().useStandardPrinter);
+        m_settings->setMemoryLimit(parentReport->printerSettings().memoryLimit);
+    }
+    if (given) {
+        m_printerObject = given;
+    } else if (m_settings->useStandardPrinter()) {
+        m_printerObject = &platform::sharedPrinter();
+    } else {
+        m_ownPrinter = std::make_unique<platform::Printer>();
+        m_printerObject = m_ownPrinter.get();
+    }
+    m_printersPresent = !m_printerObject->printers().isEmpty();
+    m_settings->setPrinterObject(m_printerObject);
+    if (m_printersPresent) {
+        m_settings->ReadFromPrinter();
+        processPendingMessages();
+    }
+    m_deadTop = m_settings->topOffset();
+    m_deadLeft = m_settings->leftOffset();
+}
+
+TReportPrinter::~TReportPrinter()
+{
+    // A destructor must not throw: an error ending the document is dropped with the job.
+    try {
+        if (m_status == psGenerating) {
+            CancelJob();
+            AbortJob();
+        }
+    } catch (...) {
+    }
+    if (m_printerObject->printing() && m_destination == rdPrinter)
+        m_printerObject->abort();
+    m_canvas = nullptr;
+    m_picture.reset();
+    m_pageObjects.clear();
+    m_notificationTarget = nullptr;
+    m_pageStore.setStream(nullptr);
+}
+
+void TReportPrinter::StartJob()
+{
+    // Checked first: a busy printer keeps its open page and counters.
+    if (m_status != psIdle)
+        throw EReportError(QStringLiteral("Report printer not ready"));
+    m_picture.reset();
+    m_canvas = nullptr;
+    m_availablePages = 0;
+    m_progress = 0;
+    m_cancelled = false;
+    if (m_destination == rdPrinter) {
+        m_settings->ApplyToPrinter();
+        m_deadTop = m_settings->topOffset();
+        m_deadLeft = m_settings->leftOffset();
+    } else {
+        m_deadTop = 0;
+        m_deadLeft = 0;
+    }
+    m_pagesInRange = 0;
+    m_pageCount = 0;
+    m_status = psGenerating;
+    if (m_destination == rdPageStore) {
+        m_pageStore.setStream(std::make_unique<preview::TReportStream>(m_settings->memoryLimit()));
+        m_horzFactor = m_vertFactor = deviceFactor(reportPixelsPerInch);
+    } else {
+        m_horzFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSX));
+        m_vertFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSY));
+        if (m_horzFactor < 0.1L)
+            m_horzFactor = DefaultFactor;
+        if (m_vertFactor < 0.1L)
+            m_vertFactor = DefaultFactor;
+    }
+}
+
+void TReportPrinter::openPagePicture()
+{
+    m_picture = std::make_unique<platform::EmfRecorder>(
+        DeviceWidth(paperWidth()), DeviceHeight(paperLength()), reportPixelsPerInch);
+    m_canvas = m_picture.get();
+    m_horzFactor = m_vertFactor = deviceFactor(reportPixelsPerInch);
+    m_pageObjects.clear();
+}
+
+void TReportPrinter::openPrinterPage()
+{
+    if (!m_printerObject->printing()) {
+        m_printerObject->setTitle(m_title);
+        m_printerObject->beginDoc();
+    }
+    m_canvas = m_printerObject->canvas();
+    m_horzFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSX));
+    m_vertFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSY));
+    if (m_vertFactor < 0.1L)
+        m_vertFactor = 1.0L;
+}
+
+void TReportPrinter::closePagePicture(bool store)
+{
+    if (m_picture && store)
+        m_pageStore.AddPage(m_picture->picture());
+    m_canvas = nullptr;
+    m_picture.reset();
+    m_pageObjects.clear();
+}
+
+void TReportPrinter::postPageAvailable()
+{
+    ++m_availablePages;
+    postReportMessage(m_notificationTarget, CM_PAGEAVAILABLE, m_availablePages);
+}
+
+void TReportPrinter::OpenNextPage()
+{
+    if (m_status != psGenerating)
+        throw EReportError(QStringLiteral("Illegal call to NewPage"));
+    if (m_pagesInRange > 0) {
+        if (m_destination == rdPageStore) {
+            closePagePicture(true);
+        } else if (PageInRange()) {
+            m_canvas = nullptr;
+            m_pageObjects.clear();
+            if (m_printerObject->printing() && m_pageCount != m_lastPage)
+                m_printerObject->newPage();
+        } else {
+            closePagePicture(false);
+        }
+        postPageAvailable();
+    }
+    ++m_pageCount;
+    ++m_pagesInRange;
+    if (m_destination == rdPrinter && PageInRange())
+        openPrinterPage();
+    else
+        openPagePicture();
+}
+
+void TReportPrinter::FinishJob()
+{
+    if (m_status != psGenerating)
+        return;
+    if (m_destination == rdPrinter) {
+        closePagePicture(false);
+        m_canvas = nullptr;
+        m_pageObjects.clear();
+        if (m_printerObject->printing()) {
+            // A document the spooler refuses still ends the run.
+            m_status = psComplete;
+            m_printerObject->endDoc();
+        }
+    } else if (m_pageCount > 0) {
+        closePagePicture(true);
+    }
+    m_status = psComplete;
+    postPageAvailable();
+    processPendingMessages();
+    if (m_destination == rdPageStore)
+        m_pageStore.WriteHeader();
+    else if (m_afterPrint)
+        m_afterPrint();
+}
+
+void TReportPrinter::AbortJob()
+{
+    if (m_destination == rdPrinter) {
+        closePagePicture(false);
+        m_pageObjects.clear();
+        m_canvas = nullptr;
+        m_printerObject->abort();
+    } else if (m_picture) {
+        closePagePicture(true);
+    }
+    m_status = psComplete;
+}
+
+void TReportPrinter::CancelJob()
+{
+    m_cancelled = true;
+}
+
+int TReportPrinter::DeviceX(long double x) const
+{
+    return roundHalfEven((x - m_deadLeft) * m_horzFactor);
+}
+
+int TReportPrinter::DeviceY(long double y) const
+{
+    return roundHalfEven((y - m_deadTop) * m_vertFactor);
+}
+
+int TReportPrinter::DeviceWidth(long double w) const
+{
+    return roundHalfEven(w * m_horzFactor);
+}
+
+int TReportPrinter::DeviceHeight(long double h) const
+{
+    return roundHalfEven(h * m_vertFactor);
+}
+
+bool TReportPrinter::PageInRange() const
+{
+    return (m_firstPage <= 0 || m_pageCount >= m_firstPage) &&
+           (m_lastPage <= 0 || m_lastPage >= m_pageCount);
+}
+
+int TReportPrinter::paperWidth() const
+{
+    return m_settings->orientation() == poLandscape ? m_settings->SheetLength()
+                                                    : m_settings->SheetWidth();
+}
+
+int TReportPrinter::paperLength() const
+{
+    return m_settings->orientation() == poLandscape ? m_settings->SheetWidth()
+                                                    : m_settings->SheetLength();
+}
+
+std::unique_ptr<platform::EmfPicture> TReportPrinter::GetPage(int n)
+{
+    if ((m_status != psGenerating && m_status != psComplete) || n < 1 || n > m_pageCount)
+        return nullptr;
+    return m_pageStore.GetPage(n);
+}
+
+void TReportPrinter::addPageObject(std::unique_ptr<QObject> object)
+{
+    m_pageObjects.push_back(std::move(object));
+}
+
+void TReportPrinter::setReportLink(TCustomReport* report)
+{
+    m_reportLink = report;
+}
+
+void TReportPrinter::postProgress(int percent)
+{
+    m_progress = percent;
+    postReportMessage(m_notificationTarget, CM_PROGRESSUPDATE, percent);
+}
+
+void TReportPrinter::setPreviewing(bool on)
+{
+    const bool was = m_previewing;
+    m_previewing = on;
+    if (was && !on) {
+        if (m_status == psGenerating)
+            CancelJob();
+        if (m_afterPreview)
+            m_afterPreview();
+    }
+}
+
+void TReportPrinter::selectPrinter(int index)
+{
+    if (!m_printersPresent || m_settings->useStandardPrinter())
+        return;
+    m_printerObject->setPrinterIndex(index);
+    m_printerObject->resetDevMode();
+    m_settings->ReadFromPrinter();
+}
+
+void TReportPrinter::ApplyPrinterValues(const TCustomReport& report)
+{
+    const TReportPrinterSettings& values = report.printerSettings();
+    selectPrinter(values.printerIndex);
+    m_settings->setPaperSize(report.page().paperSize());
+    if (m_settings->paperSize() == TReportPaperSize::Custom) {
+        m_settings->setSheetWidth(roundHalfEven(report.page().width()));
+        m_settings->setSheetLength(roundHalfEven(report.page().length()));
+    }
+    m_settings->setOrientation(report.page().orientation());
+    m_settings->setCopies(values.copies);
+    m_settings->setOutputBin(values.outputBin);
+    m_firstPage = values.firstPage;
+    m_lastPage = values.lastPage;
+    m_settings->setDuplex(values.duplex);
+    m_settings->setUseStandardPrinter(values.useStandardPrinter);
+    m_settings->setPrintMetaFile(values.printMetaFile);
+    m_settings->setUseCustomBinCode(values.useCustomBinCode);
+    m_settings->setCustomBinCode(values.customBinCode);
+    m_settings->setUseCustomPaperCode(values.useCustomPaperCode);
+    m_settings->setCustomPaperCode(values.customPaperCode);
+    m_settings->setPrintQuality(values.printQuality);
+    m_settings->setCollate(values.collate);
+    m_settings->setColorOption(values.colorOption);
+    m_settings->setExtendedDuplex(values.extendedDuplex);
+    m_settings->setOnApplyPrinterSettings(report.onApplyPrinterSettings());
+    m_settings->setOnGetPrinterSettings(report.onGetPrinterSettings());
+}
+
+void TReportPrinter::PrintStoredPages()
+{
+    if (m_reportLink && !m_prepared && !m_settings->printMetaFile() && m_status == psComplete) {
+        postReportMessage(m_reportLink, CM_PRINTREQUEST, 0, this);
+        return;
+    }
+    // Nothing to print, or nowhere to print it.
+    if (m_status != psComplete || !m_printersPresent)
+        return;
+    const int first = m_firstPage > 0 ? m_firstPage : 1;
+    const int last = m_lastPage > 0 ? std::min(m_lastPage, m_pageCount) : m_pageCount;
+    if (first > last)
+        return;
+    m_printerObject->setTitle(m_title);
+    if (m_printerObject->printing())
+        m_printerObject->abort();
+    m_settings->ApplyToPrinter();
+    m_printerObject->beginDoc();
+
+    std::unique_ptr<QObject> progressWindow = makeProgressWindow(*this);
+    QPointer<QObject> previousTarget = m_notificationTarget;
+    if (progressWindow)
+        m_notificationTarget = progressWindow.get();
+    try {
+        drawStoredPages(first, last);
+    } catch (...) {
+        m_printerObject->abort();
+        m_notificationTarget = previousTarget;
+        throw;
+    }
+    m_notificationTarget = previousTarget;
+    if (m_printerObject->printing())
+        m_printerObject->endDoc();
+}
+
+void TReportPrinter::drawStoredPages(int first, int last)
+{
+    const long double xf = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSX));
+    const long double yf = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSY));
+    // The pictures cover the whole sheet; the device's origin is inside its margins.
+    const long double width =
+        m_parentReport ? m_parentReport->page().tenths(TReportPage::WidthIndex) : paperWidth();
+    const long double length =
+        m_parentReport ? m_parentReport->page().tenths(TReportPage::LengthIndex) : paperLength();
+    const int dl = m_settings->leftOffset();
+    const int dt = m_settings->topOffset();
+    for (int p = first; p <= last; ++p) {
+        processPendingMessages();
+        // The share of the range done, so a range from page 2 still ends at 100 %.
+        postProgress(
+            roundHalfEven(static_cast<long double>(p - first + 1) / (last - first + 1) * 100));
+        if (const std::unique_ptr<platform::EmfPicture> page = GetPage(p))
+            m_printerObject->drawPicture(*page, -roundHalfEven(dl * xf), -roundHalfEven(dt * yf),
+                                         roundHalfEven((width - dl) * xf),
+                                         roundHalfEven((length - dt) * yf));
+        if (p < last)
+            m_printerObject->newPage();
+        if (m_cancelled) {
+            m_printerObject->abort();
+            return;
+        }
+    }
+}
+
+void TReportPrinter::setProgressWindowFactory(TReportProgressWindowFactory factory)
+{
+    progressWindowFactory() = std::move(factory);
+}
+
+std::unique_ptr<QObject> TReportPrinter::makeProgressWindow(TReportPrinter& printer)
+{
+    const TReportProgressWindowFactory& factory = progressWindowFactory();
+    return factory ? factory(printer) : nullptr;
+}
+
+} // namespace report

@@ -1,0 +1,211 @@
+#include "report/band.h"
+#include "report/label.h"
+#include "report/previewinterface.h"
+#include "report/report.h"
+#include "report/reportmessages.h"
+#include "report/reportprinter.h"
+#include "tests/support/fakeprinter.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace report;
+using testsupport::emfTexts;
+using testsupport::FakePrinter;
+
+namespace {
+
+/// What the preview windows of a test did.
+struct WindowLog
+{
+    std::vector<TReportPrinter*> shown;
+    bool setPreviewing = false;
+    int closeAfterMs = -1; // the window closes itself, as a user would, after this long
+};
+
+class TestPreview : public TReportPreviewInterface
+{
+public:
+    explicit TestPreview(WindowLog& log) : m_log(log) {}
+    QObject* Show(TReportPrinter& printer) override
+    {
+        m_log.shown.push_back(&printer);
+        if (m_log.setPreviewing)
+            printer.setPreviewing(true);
+        if (m_log.closeAfterMs >= 0) {
+            TCustomReport* report = printer.reportLink();
+            QPointer<TReportPrinter> target = &printer;
+            QTimer::singleShot(m_log.closeAfterMs, report, [report, target] {
+                QCoreApplication::postEvent(report,
+                                            new TReportMessage(CM_PREVIEWCLOSED, 0, target));
+            });
+        }
+        return nullptr;
+    }
+
+private:
+    WindowLog& m_log;
+};
+
+/// A report with one band and one label, its requests printing on a fake printer, and a
+/// preview factory of the test's own.
+struct Fixture
+{
+    FakePrinter device;
+    TReport report;
+    TReportBand* band = new TReportBand(&report);
+    TReportLabel* label = new TReportLabel(band);
+    WindowLog windows;
+    int afterPreview = 0;
+    int afterPrint = 0;
+
+    explicit Fixture(FakePrinter* system = nullptr)
+    {
+        FakePrinter* used = system ? system : &device;
+        report.setPrinterMaker(
+            [used](TCustomReport& r) { return std::make_unique<TReportPrinter>(&r, *used); });
+        registerPreviewFactory([this] { return std::make_unique<TestPreview>(windows); });
+        report.setAfterPreview([this](QObject*) { ++afterPreview; });
+        report.setAfterPrint([this](QObject*) { ++afterPrint; });
+        label->setFont(TReportFont::fromPoints(QStringLiteral("宋体"), 9));
+        label->setCaption(QStringLiteral("壹万元"));
+    }
+    ~Fixture() { registerPreviewFactory({}); }
+
+    QStringList previewTexts()
+    {
+        QStringList out;
+        if (TReportPrinter* printer = report.reportPrinter()) {
+            if (const auto page = printer->GetPage(1)) {
+                for (const auto& t : emfTexts(*page))
+                    out << t.text;
+            }
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(PreviewRequest, OpensTheRegisteredWindowAndStoresThePage)
+{
+    Fixture f;
+    f.report.setReportTitle(QStringLiteral("Cheque"));
+    f.report.Preview();
+    ASSERT_EQ(f.windows.shown.size(), 1u);
+    TReportPrinter* printer = f.report.reportPrinter();
+    ASSERT_TRUE(printer);
+    EXPECT_EQ(f.windows.shown[0], printer);
+    EXPECT_EQ(printer->destination(), rdPageStore);
+    EXPECT_EQ(printer->reportLink(), &f.report);
+    EXPECT_EQ(printer->title(), u"Cheque");
+    EXPECT_TRUE(printer->prepared());
+    EXPECT_EQ(printer->pageCount(), 1);
+    EXPECT_EQ(f.previewTexts(), QStringList{QStringLiteral("壹万元")});
+    EXPECT_TRUE(f.device.calls().isEmpty()) << "a preview printed";
+
+    // Closing the window lets the printer go.
+    TReportMessage closed(CM_PREVIEWCLOSED, 0, printer);
+    QCoreApplication::sendEvent(&f.report, &closed);
+    EXPECT_FALSE(f.report.reportPrinter());
+}
+
+TEST(PreviewRequest, TheReportsOwnHandlerReplacesTheFactory)
+{
+    Fixture f;
+    QObject* sender = nullptr;
+    f.report.setOnPreview([&](QObject* s) { sender = s; });
+    f.report.Preview();
+    EXPECT_TRUE(f.windows.shown.empty());
+    EXPECT_EQ(sender, f.report.reportPrinter());
+    EXPECT_EQ(f.previewTexts(), QStringList{QStringLiteral("壹万元")});
+}
+
+TEST(PreviewRequest, WaitsUntilThePreviewWindowCloses)
+{
+    Fixture f;
+    f.windows.setPreviewing = true;
+    f.windows.closeAfterMs = 100;
+    f.report.Preview();
+    // Returned only after the window closed: the after-preview event ran, the printer is gone.
+    EXPECT_EQ(f.afterPreview, 1);
+    EXPECT_FALSE(f.report.reportPrinter());
+    EXPECT_TRUE(f.report.available());
+}
+
+TEST(PreviewRequest, ClosingWhileGeneratingCancelsAndReleasesAfterTheRun)
+{
+    Fixture f;
+    f.windows.setPreviewing = true;
+    f.band->setBeforePrint([&](QObject*, bool&) {
+        TReportMessage closed(CM_PREVIEWCLOSED, 0, f.report.reportPrinter());
+        QCoreApplication::sendEvent(&f.report, &closed);
+        // The run goes on; it only ends aborted.
+        EXPECT_TRUE(f.report.reportPrinter());
+    });
+    f.report.Preview();
+    EXPECT_FALSE(f.report.reportPrinter());
+    EXPECT_TRUE(f.report.available());
+}
+
+TEST(PreviewRequest, RequestsDuringARunDoNothing)
+{
+    Fixture f;
+    TReportPrinter* during = nullptr;
+    f.band->setBeforePrint([&](QObject*, bool&) {
+        during = f.report.reportPrinter();
+        f.report.Preview();
+        f.report.Print();
+        EXPECT_EQ(f.report.reportPrinter(), during);
+    });
+    f.report.Preview();
+    EXPECT_EQ(f.windows.shown.size(), 1u);
+    EXPECT_EQ(f.report.reportPrinter(), during);
+    EXPECT_TRUE(f.device.calls().isEmpty()) << "printed during the preview's run";
+}
+
+TEST(PrintOperation, PrintsOnAPrinterOfItsOwnAndKeepsThePreviewsPrinter)
+{
+    Fixture f;
+    f.report.Preview();
+    TReportPrinter* previewPrinter = f.report.reportPrinter();
+    ASSERT_TRUE(previewPrinter);
+
+    int progressWindows = 0;
+    QPointer<QObject> progress;
+    TReportPrinter::setProgressWindowFactory([&](TReportPrinter& printer) {
+        ++progressWindows;
+        EXPECT_EQ(printer.destination(), rdPrinter);
+        auto window = std::make_unique<QObject>();
+        progress = window.get();
+        return window;
+    });
+    TReportMessage request(CM_PRINTREQUEST, 0);
+    QCoreApplication::sendEvent(&f.report, &request);
+    TReportPrinter::setProgressWindowFactory({});
+
+    EXPECT_EQ(progressWindows, 1);
+    EXPECT_FALSE(progress) << "the progress window outlived the print operation";
+    EXPECT_EQ(f.afterPrint, 1);
+    EXPECT_EQ(f.report.reportPrinter(), previewPrinter);
+    ASSERT_EQ(f.device.pages().size(), 1u);
+    const auto texts = emfTexts(f.device.pages()[0]);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, u"壹万元");
+    // The preview's page is still there.
+    EXPECT_EQ(f.previewTexts(), QStringList{QStringLiteral("壹万元")});
+}
+
+TEST(PrintOperation, WithoutPrintersNothingIsPrinted)
+{
+    const std::unique_ptr<FakePrinter> none = FakePrinter::none();
+    Fixture f(none.get());
+    f.report.Preview();
+    TReportPrinter* previewPrinter = f.report.reportPrinter();
+    f.report.Print();
+    EXPECT_TRUE(none->calls().isEmpty());
+    EXPECT_EQ(f.afterPrint, 0);
+    EXPECT_EQ(f.report.reportPrinter(), previewPrinter);
+}
