@@ -11,6 +11,7 @@
 #include "platform/jpeg.h"
 #include "platform/messages.h"
 #include "printlayout/form2.h"
+#include "report/report.h"
 #include "settings/calibrationpanel.h"
 #include "settings/inifile.h"
 #include "settings/picklists.h"
@@ -439,6 +440,8 @@ void TForm1::Image2Click()
             throw platform::EError(QStringLiteral("No mock-up label ") + name);
         return label->text();
     });
+    // Returns when the preview window has been closed; printing happens from there.
+    m_printForm->ChequeReport->Preview();
 }
 
 void TForm1::Image3Click()

@@ -4,7 +4,12 @@
 #include "printlayout/form2.h"
 #include "printlayout/printtable.h"
 #include "report/label.h"
+#include "report/previewinterface.h"
+#include "report/report.h"
+#include "report/reportmessages.h"
+#include "report/reportprinter.h"
 #include "settings/calibrationpanel.h"
+#include "tests/support/fakeprinter.h"
 #include "tests/support/testsupport.h"
 #include "wording/digitgrid.h"
 
@@ -45,10 +50,50 @@ int boxWidth(const char16_t* printLabel)
     return 0;
 }
 
+// Stands in for the preview window: counts the windows asked for and lets a test act while
+// one is "open".
+class RecordingPreview : public report::TReportPreviewInterface
+{
+public:
+    explicit RecordingPreview(std::function<void(report::TReportPrinter&)> onShow)
+        : m_onShow(std::move(onShow))
+    {}
+    QObject* Show(report::TReportPrinter& printer) override
+    {
+        m_onShow(printer);
+        return nullptr;
+    }
+
+private:
+    std::function<void(report::TReportPrinter&)> m_onShow;
+};
+
+// Runs `action` from the event loop once the report has finished its run.
+void whenIdle(report::TReport* target, std::function<void()> action)
+{
+    QTimer::singleShot(10, target, [target, action = std::move(action)]() mutable {
+        if (target->available())
+            action();
+        else
+            whenIdle(target, std::move(action));
+    });
+}
+
 class PrintTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        report::registerPreviewFactory([this] {
+            return std::make_unique<RecordingPreview>([this](report::TReportPrinter& printer) {
+                ++m_previews;
+                if (m_onPreview)
+                    m_onPreview(printer);
+            });
+        });
+    }
+    void TearDown() override { report::registerPreviewFactory({}); }
 
     QString path() const { return m_dir.filePath(QStringLiteral("myini.ini")); }
     QString settingsText() const { return platform::fromGbk(testsupport::readFile(path())); }
@@ -101,6 +146,8 @@ protected:
     }
 
     testsupport::MessageRecorder m_messages;
+    int m_previews = 0;
+    std::function<void(report::TReportPrinter&)> m_onPreview;
     QTemporaryDir m_dir;
     std::unique_ptr<app::TForm1> m_form;
     std::unique_ptr<printlayout::TForm2> m_print;
@@ -118,6 +165,7 @@ TEST_F(PrintTest, EveryLabelStandsAtFourTimesItsOffsetsFromItsBaseWithTheMockupC
     }
     ASSERT_TRUE(platform::guarded([&] { f.Image2Click(); }));
     EXPECT_TRUE(m_messages.texts().isEmpty());
+    EXPECT_EQ(m_previews, 1);
 
     for (const TPrintRow& row : kTable) {
         SCOPED_TRACE(QString::fromUtf16(row.printLabel).toStdString());
@@ -208,6 +256,7 @@ TEST_F(PrintTest, AnOffsetThatIsNotAWholeNumberStopsThePrintAtItsLabel)
             EXPECT_EQ(label.top(), row.baseTop + (i < c.failingRow ? 4 : 0));
             EXPECT_TRUE(label.caption().isEmpty());
         }
+        EXPECT_EQ(m_previews, 0);
         // The pick lists were written before the offsets were read.
         EXPECT_TRUE(settingsText().contains(u(u"[用途]\r\n货款=1\r\n")));
         m_form.reset();
@@ -225,6 +274,7 @@ TEST_F(PrintTest, AFailedPickListWriteStopsBeforeAnythingIsPositioned)
     EXPECT_FALSE(platform::guarded([&] { f.Image2Click(); }));
     EXPECT_EQ(m_messages.texts(),
               QStringList{QStringLiteral("Unable to write to ") + path() + QStringLiteral(".")});
+    EXPECT_EQ(m_previews, 0);
     for (const TPrintRow& row : kTable) {
         const report::TReportLabel& label = printLabel(row.printLabel);
         EXPECT_EQ(QPoint(label.left(), label.top()), QPoint(row.baseLeft, row.baseTop));
@@ -277,6 +327,89 @@ TEST_F(PrintTest, ACentredFieldKeepsItsCentreWhateverThePreviousCaption)
         ASSERT_TRUE(platform::guarded([&] { f.Image2Click(); }));
         EXPECT_EQ(purpose.caption(), u(text));
         EXPECT_NEAR(purpose.left() + purpose.width() / 2.0, centre, 0.5);
+    }
+}
+
+TEST_F(PrintTest, ThePreviewShowsTheFilledLabelsAndTheClickEndsWhenItCloses)
+{
+    app::TForm1& f = open();
+    fillIn(QStringLiteral("1234.56"), u(u"货款"));
+    f.Panel1->Edit42->setText(QStringLiteral("2"));
+    report::TReport* chequeReport = m_print->ChequeReport;
+    bool closing = false;
+    QString amountAtPreview;
+    int leftAtPreview = 0;
+    m_onPreview = [&](report::TReportPrinter& printer) {
+        amountAtPreview = printLabel(u"PrintLabel3").caption();
+        leftAtPreview = printLabel(u"PrintLabel3").left();
+        // The window stays open until it closes itself a little later.
+        printer.setPreviewing(true);
+        QTimer::singleShot(100, chequeReport, [&closing, chequeReport, p = &printer] {
+            closing = true;
+            report::postReportMessage(chequeReport, report::CM_PREVIEWCLOSED, 0, p);
+        });
+    };
+    ASSERT_TRUE(platform::guarded([&] { f.Image2Click(); }));
+    EXPECT_EQ(m_previews, 1);
+    EXPECT_TRUE(closing); // the click waited for the window
+    EXPECT_EQ(amountAtPreview, u(u"￥1234.56"));
+    EXPECT_EQ(leftAtPreview, 52 + 8);
+    EXPECT_EQ(chequeReport->reportPrinter(), nullptr); // released with the window
+    EXPECT_TRUE(f.Edit3->hasFocus());
+}
+
+TEST_F(PrintTest, OnThePrinterEveryCentredFieldKeepsItsCentreChequeAfterCheque)
+{
+    // Printed from the preview on a 600-dpi printer whose printable area starts 100 dots in:
+    // printing re-measures each text on the printer and leaves that width in the label, which
+    // must not move the next cheque's text.
+    testsupport::FakePrinter device;
+    app::TForm1& f = open();
+    report::TReport* chequeReport = m_print->ChequeReport;
+    chequeReport->setPrinterMaker([&device](report::TCustomReport& r) {
+        return std::make_unique<report::TReportPrinter>(&r, device);
+    });
+    m_onPreview = [chequeReport](report::TReportPrinter& printer) {
+        printer.setPreviewing(true);
+        // 打印 and then 退出, once the page is in the window.
+        whenIdle(chequeReport, [chequeReport, p = &printer] {
+            report::postReportMessage(chequeReport, report::CM_PRINTREQUEST, 0);
+            report::postReportMessage(chequeReport, report::CM_PREVIEWCLOSED, 0, p);
+        });
+    };
+    f.Panel1->Edit44->setText(QStringLiteral("2"));
+    f.Panel1->Edit5->setText(QStringLiteral("-1"));
+    struct Field
+    {
+        const char16_t* mockup;
+        int centreLeft; // base left + 4 × offset, report pixels
+        int box;
+    };
+    const Field fields[] = {{u"Label13", 51, 29},
+                            {u"Label14", 92, 16},
+                            {u"Label17", 52 + 8, 111},
+                            {u"Label9", 390 - 4, 28},
+                            {u"Label10", 450, 28}};
+    const char16_t* purposes[] = {u"货款", u"办公用品及耗材采购费用", u"货", u"差旅费"};
+    for (std::size_t n = 0; n < std::size(purposes); ++n) {
+        SCOPED_TRACE(QString::fromUtf16(purposes[n]).toStdString());
+        fillIn(QStringLiteral("100.00"), u(purposes[n]));
+        ASSERT_TRUE(platform::guarded([&] { f.Image2Click(); }));
+        ASSERT_EQ(device.pages().size(), n + 1);
+        const auto texts = testsupport::emfTexts(device.pages().back());
+        for (const Field& field : fields) {
+            const QString text = mockup(field.mockup);
+            SCOPED_TRACE(text.toStdString());
+            const auto at =
+                std::find_if(texts.begin(), texts.end(),
+                             [&](const testsupport::EmfText& t) { return t.text == text; });
+            ASSERT_NE(at, texts.end());
+            // 10 mm margin + the box's centre, in dots from the printable area's edge; the
+            // truncating half-width division allows half a report pixel (3.1 dots).
+            const double centre =
+                (100 + (field.centreLeft + field.box / 2.0) * 254.0 / 96) * 600 / 254 - 100;
+            EXPECT_NEAR(at->x, centre, 3.2);
+        }
     }
 }
 
