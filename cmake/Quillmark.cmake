@@ -64,12 +64,17 @@ function(quillmark_test folder)
     quillmark_target_defaults(${target})
     target_compile_definitions(${target} PRIVATE
         QUILLMARK_TESTDATA="${PROJECT_SOURCE_DIR}/tests/data")
+    # The discovered tests' properties cannot carry a list, so extra labels go on the folder,
+    # which gives them to every test in it.
+    if(ARG_LABELS)
+        set_property(DIRECTORY APPEND PROPERTY LABELS ${ARG_LABELS})
+    endif()
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         TEST_PREFIX "${folder}."
         PROPERTIES
-            LABELS "${folder};${ARG_LABELS}"
+            LABELS "${folder}"
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;TZ=UTC;QT_FONT_DPI=96;QUILLMARK_TODAY=2024-05-09"
             TIMEOUT 120)
 endfunction()

@@ -73,8 +73,7 @@ void TPrinterSettings::ReadFromPrinter()
         m_duplex = dm.dmDuplex != platform::DMDUP_SIMPLEX;
         m_extendedDuplex = dm.dmDuplex;
     }
-    m_leftOffset = toTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETX), m_pixelsPerInchX);
-    m_topOffset = toTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETY), m_pixelsPerInchY);
+    readOffsets();
     m_paperSize = TReportPaperSize::Default;
     if (dm.supports(platform::DM_PAPERSIZE))
         m_paperSize = paperSizeFromCode(dm.dmPaperSize).value_or(TReportPaperSize::Default);
@@ -91,6 +90,14 @@ void TPrinterSettings::ReadFromPrinter()
     m_printQuality = dm.dmPrintQuality;
     m_collate = dm.dmCollate;
     m_colorOption = dm.dmColor;
+}
+
+void TPrinterSettings::readOffsets()
+{
+    if (!m_printer)
+        return;
+    m_leftOffset = toTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETX), m_pixelsPerInchX);
+    m_topOffset = toTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETY), m_pixelsPerInchY);
 }
 
 void TPrinterSettings::ApplyToPrinter()

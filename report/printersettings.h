@@ -133,6 +133,9 @@ public:
     /// The printer's unprintable edges, tenths.
     int topOffset() const { return m_topOffset; }
     int leftOffset() const { return m_leftOffset; }
+    /// Reads the unprintable edges again from the printer's device context, as the device
+    /// mode written last (orientation, paper) places them.
+    void readOffsets();
 
     const TReportPrinterSettingsEvent& onGetPrinterSettings() const
     {

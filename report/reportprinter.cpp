@@ -90,6 +90,9 @@ void TReportPrinter::StartJob()
     m_cancelled = false;
     if (m_destination == rdPrinter) {
         m_settings->ApplyToPrinter();
+        // The margins of the device mode just written: a landscape page has other edges.
+        if (m_printersPresent)
+            m_settings->readOffsets();
         m_deadTop = m_settings->topOffset();
         m_deadLeft = m_settings->leftOffset();
     } else {
@@ -345,6 +348,7 @@ void TReportPrinter::PrintStoredPages()
     if (m_printerObject->printing())
         m_printerObject->abort();
     m_settings->ApplyToPrinter();
+    m_settings->readOffsets();
     m_printerObject->beginDoc();
 
     std::unique_ptr<QObject> progressWindow = makeProgressWindow(*this);

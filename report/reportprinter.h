@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/emfpicture.h"
 #include "report/printersettings.h"
 #include "report/reportpagelist.h"
 #include "report/reporttypes.h"
@@ -12,7 +13,6 @@
 
 namespace platform {
 class DeviceCanvas;
-class EmfPicture;
 class EmfRecorder;
 class PrinterObject;
 } // namespace platform

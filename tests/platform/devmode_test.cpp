@@ -10,10 +10,18 @@ using namespace platform;
 
 namespace {
 
-// A file printer takes every setting, so each field's translation shows on its own.
+// A file printer takes every setting, so each field's translation shows on its own; tests
+// never depend on the machine's printers.
+QPrinter& filePrinter(QPrinter& printer)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    return printer;
+}
+
 DEVMODE roundTrip(const DEVMODE& in)
 {
     QPrinter printer(QPrinter::HighResolution);
+    filePrinter(printer);
     applyDevMode(in, printer);
     return devModeFromPrinter(printer, QPrinterInfo());
 }
@@ -96,6 +104,7 @@ TEST(DevMode, BinsMapOntoTheQtPaperSources)
                          Case{DMBIN_LARGECAPACITY, QPrinter::LargeCapacity},
                          Case{DMBIN_CASSETTE, QPrinter::Cassette}}) {
         QPrinter printer(QPrinter::HighResolution);
+        filePrinter(printer);
         applyDevMode(only(DM_DEFAULTSOURCE, &DEVMODE::dmDefaultSource, c.bin), printer);
         EXPECT_EQ(printer.paperSource(), c.source) << c.bin;
     }
@@ -129,7 +138,7 @@ TEST(DevMode, WidthAndLengthReplaceThePaperOnlyWhenTheyNameAnotherSheet)
     for (const Case c : {Case{2100, 2970, QPageSize::A4}, Case{2101, 2969, QPageSize::A4},
                          Case{1480, 2100, QPageSize::A5}, Case{1000, 1500, QPageSize::Custom}}) {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        filePrinter(printer).setPageSize(QPageSize(QPageSize::A4));
         DEVMODE dm;
         dm.dmFields = DM_PAPERWIDTH | DM_PAPERLENGTH;
         dm.dmPaperWidth = c.width;
@@ -146,7 +155,7 @@ TEST(DevMode, WidthAndLengthReplaceThePaperOnlyWhenTheyNameAnotherSheet)
 TEST(DevMode, FieldsWithoutTheirBitAndUnknownCodesLeaveThePrinterAlone)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setCopyCount(2);
+    filePrinter(printer).setCopyCount(2);
     printer.setColorMode(QPrinter::Color);
     printer.setPaperSource(QPrinter::Lower);
     DEVMODE dm;
