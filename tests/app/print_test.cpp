@@ -10,6 +10,7 @@
 #include "report/reportprinter.h"
 #include "settings/calibrationpanel.h"
 #include "tests/support/fakeprinter.h"
+#include "tests/support/previewstub.h"
 #include "tests/support/testsupport.h"
 #include "wording/digitgrid.h"
 
@@ -50,35 +51,6 @@ int boxWidth(const char16_t* printLabel)
     return 0;
 }
 
-// Stands in for the preview window: counts the windows asked for and lets a test act while
-// one is "open".
-class RecordingPreview : public report::TReportPreviewInterface
-{
-public:
-    explicit RecordingPreview(std::function<void(report::TReportPrinter&)> onShow)
-        : m_onShow(std::move(onShow))
-    {}
-    QObject* Show(report::TReportPrinter& printer) override
-    {
-        m_onShow(printer);
-        return nullptr;
-    }
-
-private:
-    std::function<void(report::TReportPrinter&)> m_onShow;
-};
-
-// Runs `action` from the event loop once the report has finished its run.
-void whenIdle(report::TReport* target, std::function<void()> action)
-{
-    QTimer::singleShot(10, target, [target, action = std::move(action)]() mutable {
-        if (target->available())
-            action();
-        else
-            whenIdle(target, std::move(action));
-    });
-}
-
 class PrintTest : public ::testing::Test
 {
 protected:
@@ -86,11 +58,12 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         report::registerPreviewFactory([this] {
-            return std::make_unique<RecordingPreview>([this](report::TReportPrinter& printer) {
-                ++m_previews;
-                if (m_onPreview)
-                    m_onPreview(printer);
-            });
+            return std::make_unique<testsupport::StubPreview>(
+                [this](report::TReportPrinter& printer) {
+                    ++m_previews;
+                    if (m_onPreview)
+                        m_onPreview(printer);
+                });
         });
     }
     void TearDown() override { report::registerPreviewFactory({}); }
@@ -372,7 +345,7 @@ TEST_F(PrintTest, OnThePrinterEveryCentredFieldKeepsItsCentreChequeAfterCheque)
     m_onPreview = [chequeReport](report::TReportPrinter& printer) {
         printer.setPreviewing(true);
         // 打印 and then 退出, once the page is in the window.
-        whenIdle(chequeReport, [chequeReport, p = &printer] {
+        testsupport::whenIdle(chequeReport, [chequeReport, p = &printer] {
             report::postReportMessage(chequeReport, report::CM_PRINTREQUEST, 0);
             report::postReportMessage(chequeReport, report::CM_PREVIEWCLOSED, 0, p);
         });
