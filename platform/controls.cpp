@@ -142,6 +142,11 @@ QString TStatusBar::panelText(int index) const
     return m_panels.at(static_cast<std::size_t>(index))->text();
 }
 
+void TStatusBar::setPanelAlignment(int index, Qt::Alignment alignment)
+{
+    m_panels.at(static_cast<std::size_t>(index))->setAlignment(alignment | Qt::AlignVCenter);
+}
+
 void TStatusBar::resizeEvent(QResizeEvent*)
 {
     layoutPanels();

@@ -77,6 +77,7 @@ public:
     int panelCount() const { return static_cast<int>(m_panels.size()); }
     void setPanelText(int index, const QString& text);
     QString panelText(int index) const;
+    void setPanelAlignment(int index, Qt::Alignment alignment);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -43,6 +43,7 @@ void Printer::select(const QString& name)
     m_info = std::make_unique<QPrinterInfo>(info);
     m_printer = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
                               : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    m_pristine = true;
 }
 
 QStringList Printer::printers() const
@@ -96,13 +97,17 @@ void Printer::setPrinter(const QString& device, const DEVMODE& devMode)
         return;
     if (!device.isEmpty() && device != m_name && printers().contains(device))
         select(device);
-    if (!m_name.isEmpty())
+    if (!m_name.isEmpty()) {
         applyDevMode(devMode, *m_printer);
+        m_pristine = false;
+    }
 }
 
 void Printer::resetDevMode()
 {
-    if (!printing() && !m_name.isEmpty())
+    // A new Qt printer asks the scheduler for the driver's description: skip it when nothing
+    // has been written since the last one.
+    if (!printing() && !m_name.isEmpty() && !m_pristine)
         select(m_name);
 }
 

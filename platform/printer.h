@@ -136,8 +136,12 @@ public:
     DeviceCanvas* canvas() override { return m_canvas.get(); }
     void drawPicture(const EmfPicture& picture, int left, int top, int right, int bottom) override;
 
-    /// The Qt printer itself, for the print dialog.
-    QPrinter& qprinter() { return *m_printer; }
+    /// The Qt printer itself, for the print dialog (which may change it).
+    QPrinter& qprinter()
+    {
+        m_pristine = false;
+        return *m_printer;
+    }
 
 private:
     void select(const QString& name);
@@ -145,7 +149,8 @@ private:
 
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPrinterInfo> m_info;
-    QString m_name; // empty: no printer installed
+    QString m_name;          // empty: no printer installed
+    bool m_pristine = false; // the device mode is still the driver's defaults
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<DeviceCanvas> m_canvas;
 };

@@ -4,6 +4,7 @@
 #include "report/referencecontext.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
+#include "report/reportrun.h"
 
 #include <algorithm>
 
@@ -247,6 +248,18 @@ int TReportCustomLabel::cellHeight() const
     return std::max(0, referenceContext().cellHeight(font().canvasFont(reportPixelsPerInch)));
 }
 
+int TReportCustomLabel::textHeight(platform::DeviceCanvas& canvas,
+                                   const TReportPrinter& printer) const
+{
+    const platform::CanvasFont drawn = font().canvasFont(canvasPixelsPerInch(printer));
+    canvas.setFont(drawn);
+    if (TCustomReport* report = parentReport()) {
+        if (TReportRun* run = report->currentRun())
+            return run->textHeight(canvas, drawn);
+    }
+    return canvas.textExtent(QStringLiteral("W")).height();
+}
+
 TReportAlignment TReportCustomLabel::drawnAlignment() const
 {
     if (m_biDiMode != bdRightToLeft)
@@ -316,9 +329,7 @@ void TReportCustomLabel::PrintAt(int ox, int oy)
     if (!printer || !printer->canvas())
         return;
     platform::DeviceCanvas& canvas = *printer->canvas();
-    canvas.setFont(font().canvasFont(canvasPixelsPerInch(*printer)));
-    const long double lineHeight =
-        canvas.textExtent(QStringLiteral("W")).height() / printer->VertFactor();
+    const long double lineHeight = textHeight(canvas, *printer) / printer->VertFactor();
     draw(autoStretch(), lineHeight, size().height(), size().width(), size().top() + oy,
          size().left() + ox);
 }
@@ -335,9 +346,8 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
     if (!m_printCaption.isEmpty() && m_onPrint) {
         QString value = m_printCaption;
         m_onPrint(this, value);
-        canvas.setFont(font().canvasFont(canvasPixelsPerInch(printer)));
         h = size().height();
-        lineHeight = canvas.textExtent(QStringLiteral("W")).height() / printer.VertFactor();
+        lineHeight = textHeight(canvas, printer) / printer.VertFactor();
         if (value != m_printCaption) {
             savedCaption = m_printCaption;
             m_printCaption = value;

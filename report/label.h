@@ -78,6 +78,8 @@ protected:
 private:
     void draw(bool canExpand, long double lineHeight, long double h, long double w,
               long double top, long double left);
+    /// Selects the label's font on the open page's canvas and gives the height of "W" on it.
+    int textHeight(platform::DeviceCanvas& canvas, const TReportPrinter& printer) const;
     /// Height of one character cell on the reference context, in pixels.
     int cellHeight() const;
     void ensureMinimumHeight();

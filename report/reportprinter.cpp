@@ -273,6 +273,7 @@ void TReportPrinter::addPageObject(std::unique_ptr<QObject> object)
 void TReportPrinter::setReportLink(TCustomReport* report)
 {
     m_reportLink = report;
+    m_reportLinkAlive = report;
 }
 
 void TReportPrinter::postProgress(int percent)
@@ -333,8 +334,8 @@ void TReportPrinter::ApplyPrinterValues(const TCustomReport& report)
 
 void TReportPrinter::PrintStoredPages()
 {
-    if (m_reportLink && !m_prepared && !m_settings->printMetaFile() && m_status == psComplete) {
-        postReportMessage(m_reportLink, CM_PRINTREQUEST, 0, this);
+    if (reportLink() && !m_prepared && !m_settings->printMetaFile() && m_status == psComplete) {
+        postReportMessage(reportLink(), CM_PRINTREQUEST, 0, this);
         return;
     }
     // Nothing to print, or nowhere to print it.

@@ -132,7 +132,7 @@ public:
     TReportPrinterStatus status() const { return m_status; }
     TCustomReport* parentReport() const { return m_parentReport; }
     /// The report whose preview request made this printer.
-    TCustomReport* reportLink() const { return m_reportLink; }
+    TCustomReport* reportLink() const { return m_reportLinkAlive ? m_reportLink : nullptr; }
     void setReportLink(TCustomReport* report);
     /// Receives CM_PAGEAVAILABLE and CM_PROGRESSUPDATE.
     QObject* notificationTarget() const { return m_notificationTarget; }
@@ -214,7 +214,8 @@ private:
     int m_deadLeft = 0; // tenths
     int m_deadTop = 0;  // tenths
     QPointer<QObject> m_notificationTarget;
-    QPointer<TCustomReport> m_reportLink;
+    TCustomReport* m_reportLink = nullptr;
+    QPointer<QObject> m_reportLinkAlive; // the same report, cleared when it goes
     QPointer<QObject> m_previewWindow;
     int m_pageCount = 0;
     int m_pagesInRange = 0;

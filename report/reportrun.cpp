@@ -27,10 +27,27 @@ TReportRun::TReportRun(TCustomReport& report, TReportPrinter& printer)
     : m_report(report), m_printer(printer)
 {}
 
+int TReportRun::textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font)
+{
+    for (const MeasuredHeight& m : m_textHeights) {
+        if (m.canvas == &canvas && m.font == font)
+            return m.height;
+    }
+    canvas.setFont(font);
+    const int height = canvas.textExtent(QStringLiteral("W")).height();
+    m_textHeights.push_back({&canvas, font, height});
+    return height;
+}
+
 void TReportRun::cancel()
 {
     m_cancelled = true;
     m_printer.CancelJob();
+}
+
+bool TReportRun::cancelled() const
+{
+    return m_cancelled || m_printer.cancelled();
 }
 
 void TReportRun::execute()
@@ -66,7 +83,7 @@ void TReportRun::execute()
 
 void TReportRun::endJob()
 {
-    if (m_cancelled || m_printer.cancelled())
+    if (cancelled())
         m_printer.AbortJob();
     else
         m_printer.FinishJob();
@@ -110,7 +127,7 @@ void TReportRun::generate()
 
     m_x = roundHalfEven(page.tenths(TReportPage::LeftMarginIndex));
     m_finalPage = true;
-    if (!m_cancelled)
+    if (!cancelled())
         FinishPage();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/emf.h"
+
 #include <QList>
+#include <vector>
 
 namespace report {
 
@@ -26,7 +29,8 @@ public:
 
     /// Marks the run cancelled and sets the printer's cancel flag.
     void cancel();
-    bool cancelled() const { return m_cancelled; }
+    /// Cancelled through the report, or through the printer (a preview closing mid-run).
+    bool cancelled() const;
 
     /// Room left on the page above the bottom margin and the page footers; 0 before a page.
     int SpaceLeft() const;
@@ -39,6 +43,10 @@ public:
     void FinishPage();
     void RunController();
     void PrintOnce();
+
+    /// Height of "W" in `font` on `canvas`, in device pixels. Every label of a font on a page
+    /// measures the same, so it is measured once per canvas and font.
+    int textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font);
 
     int currentX() const { return m_x; }
     int currentY() const { return m_y; }
@@ -74,6 +82,14 @@ private:
     bool m_outputBegun = false;
     // Bands being emitted: a band whose own room-making needs it again is not nested.
     QList<const TReportCustomBand*> m_emitting;
+
+    struct MeasuredHeight
+    {
+        const platform::DeviceCanvas* canvas;
+        platform::CanvasFont font;
+        int height;
+    };
+    std::vector<MeasuredHeight> m_textHeights;
 
     TReportEvConstant* m_pageNumber = nullptr;
     TReportEvConstant* m_columnNumber = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -24,6 +25,7 @@ TEST(Assets, EveryPictureLoadsAtItsSize)
     const Case cases[] = {
         {u"cheque.png", {850, 301}, decodePng},
         {u"quillmark.png", {64, 64}, decodePng},
+        {u"preview_buttons.png", {480, 32}, decodePng},
         {u"button_print.jpg", {260, 72}, platform::decodeJpeg},
         {u"button_settings.jpg", {260, 72}, platform::decodeJpeg},
         {u"button_save.jpg", {260, 72}, platform::decodeJpeg},
@@ -48,6 +50,27 @@ TEST(Assets, EachButtonIsItsOwnPicture)
     for (const char16_t* other : others) {
         const QImage image = platform::decodeJpeg(assets::load(QString::fromUtf16(other)));
         EXPECT_NE(image, print) << QString::fromUtf16(other).toStdString();
+    }
+}
+
+// Each toolbar picture must be drawn and differ from every other, or two buttons would look
+// alike or show nothing.
+TEST(Assets, PreviewToolbarHoldsFifteenDistinctPictures)
+{
+    const QImage strip = decodePng(assets::load(QStringLiteral("preview_buttons.png")));
+    ASSERT_EQ(strip.size(), QSize(480, 32));
+    std::vector<QImage> cells;
+    for (int i = 0; i < 15; ++i) {
+        const QImage cell = strip.copy(i * 32, 0, 32, 32);
+        int inked = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                inked += qAlpha(cell.pixel(x, y)) > 128 ? 1 : 0;
+        EXPECT_GT(inked, 60) << "picture " << i;
+        EXPECT_LT(inked, 32 * 32) << "picture " << i << " has no transparent edge";
+        for (std::size_t j = 0; j < cells.size(); ++j)
+            EXPECT_NE(cell, cells[j]) << "pictures " << j << " and " << i;
+        cells.push_back(cell);
     }
 }
 

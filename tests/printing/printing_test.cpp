@@ -7,6 +7,8 @@
 
 #include "platform/emf.h"
 #include "platform/printer.h"
+#include "report/label.h"
+#include "report/layoutreader.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "tests/support/cupsscheduler.h"
@@ -394,6 +396,109 @@ TEST_F(Printing, StoredPreviewPagesPrintAtTheirPlaces)
     EXPECT_LT(e.first, 0.3);
     EXPECT_LT(e.second, 0.6);
     report("Generic PDF, stored pages", e);
+}
+
+TEST_F(Printing, TheReportChoosesTheSharedOrItsOwnPrinterObject)
+{
+    TReport report;
+    TReportPrinter own(&report);
+    EXPECT_NE(&own.printerObject(), &platform::sharedPrinter());
+    EXPECT_EQ(own.settings().device(), CupsScheduler::genericQueue()) << "the default queue";
+    report.printerSettings().useStandardPrinter = true;
+    platform::sharedPrinter().setPrinterIndex(
+        platform::sharedPrinter().printers().indexOf(CupsScheduler::fullQueue()));
+    TReportPrinter shared(&report);
+    EXPECT_EQ(&shared.printerObject(), &platform::sharedPrinter());
+    // The shared printer keeps the printer chosen on it: no selection by index.
+    shared.ApplyPrinterValues(report);
+    EXPECT_EQ(shared.settings().device(), CupsScheduler::fullQueue());
+    EXPECT_EQ(shared.DeadLeft(), 35);
+}
+
+// The cheque report itself: its stored layout, the captions of a sample cheque, the report's
+// print operation. Every text's left edge (a centred one's less half its printed width) and the
+// top of its character cell, from the paper's corner.
+TEST_F(Printing, TheChequeLandsOnThePaperOfTheGenericPdfQueue)
+{
+    const std::unique_ptr<TReport> cheque =
+        loadReportLayout(QStringLiteral(QUILLMARK_TESTDATA "/../../printlayout/chequereport.qrl"));
+    const std::pair<const char*, const char*> captions[] = {
+        {"PrintLabel23", "2024"},
+        {"PrintLabel14", "05"},
+        {"PrintLabel2", "09"},
+        {"PrintLabel4", "华信科技"},
+        {"PrintLabel3", "￥12345678.90"},
+        {"PrintLabel5", "壹仟贰佰叁拾肆万伍仟陆佰柒拾捌元玖角"},
+        {"PrintLabel1", "贰零贰肆"},
+        {"PrintLabel21", "零伍"},
+        {"PrintLabel16", "零玖"},
+        {"PrintLabel24", "北京华信科技有限公司"},
+        {"PrintLabel25", "货款"},
+        {"PrintLabel15", "用途"},
+        {"PrintLabel8", "中国工商银行北京分行"},
+        {"PrintLabel9", "0200001234567890123"},
+        {"PrintLabel6", "￥"},
+        {"PrintLabel7", "1"},
+        {"PrintLabel10", "2"},
+        {"PrintLabel11", "3"},
+        {"PrintLabel12", "4"},
+        {"PrintLabel13", "5"},
+        {"PrintLabel17", "6"},
+        {"PrintLabel18", "7"},
+        {"PrintLabel19", "8"},
+        {"PrintLabel20", "9"},
+        {"PrintLabel22", "0"},
+    };
+    std::vector<TReportLabel*> labels;
+    for (const auto& [name, caption] : captions) {
+        auto* label = cheque->findChild<TReportLabel*>(QString::fromLatin1(name));
+        ASSERT_TRUE(label) << name;
+        label->setCaption(QString::fromUtf8(caption));
+        labels.push_back(label);
+    }
+    // Where each text is anchored, from the captions measured on screen.
+    std::vector<std::pair<long double, long double>> anchors;
+    for (const TReportLabel* label : labels) {
+        long double x = 100 + label->size().tenths(TReportPrintableSize::LeftIndex);
+        if (label->alignment() == taCenter)
+            x += label->size().tenths(TReportPrintableSize::WidthIndex) / 2;
+        anchors.emplace_back(x, 100 + label->size().tenths(TReportPrintableSize::TopIndex));
+    }
+
+    const QString title = uniqueTitle();
+    cheque->setReportTitle(title);
+    int dpi = 0;
+    cheque->setPrinterMaker([&dpi](TCustomReport& r) {
+        auto printer = std::make_unique<TReportPrinter>(&r);
+        r.printerSettings().printerIndex = queueIndex(*printer, CupsScheduler::genericQueue());
+        dpi = printer->settings().pixelsPerInchX();
+        return printer;
+    });
+    cheque->setAfterPrint([&](QObject*) {
+        m_deadLeft = cheque->reportPrinter()->DeadLeft();
+        m_deadTop = cheque->reportPrinter()->DeadTop();
+    });
+    cheque->Print();
+    EXPECT_EQ(m_deadLeft, 64) << "not the Generic PDF queue's 18 pt";
+    EXPECT_EQ(m_deadTop, 127);
+    ASSERT_TRUE(g_scheduler->waitForJobs()) << "jobs still pending";
+    const QString pdf = g_scheduler->outputPdf();
+    ASSERT_TRUE(CupsScheduler::waitForFile(pdf)) << "no PDF at " << pdf.toStdString();
+    m_outputs << pdf;
+    ASSERT_EQ(pdfPages(pdf).size(), 1u);
+
+    std::vector<Placed> asked;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const TReportLabel* label = labels[i];
+        long double x = anchors[i].first;
+        if (label->alignment() == taCenter) {
+            const QFont font = platform::toQFont(label->font().canvasFont(dpi));
+            const int width = QFontMetrics(font).horizontalAdvance(label->caption());
+            x -= width / 2.0L / dpi * 254;
+        }
+        asked.push_back({label->caption(), x, anchors[i].second});
+    }
+    report("cheque, Generic PDF", errors(wordsOf(pdf), asked, true));
 }
 
 TEST_F(Printing, AQueueThatHasGoneEndsTheJobCleanly)

@@ -30,14 +30,18 @@ public:
         return out;
     }
 
+    bool eventFilter(QObject*, QEvent* e) override { return record(e); }
+
 protected:
-    bool event(QEvent* e) override
+    bool event(QEvent* e) override { return record(e) || QObject::event(e); }
+
+private:
+    bool record(QEvent* e)
     {
-        if (e->type() >= QEvent::User && e->type() <= CM_PREVIEWCLOSED) {
-            messages.emplace_back(e->type(), static_cast<TReportMessage*>(e)->wParam());
-            return true;
-        }
-        return QObject::event(e);
+        if (e->type() < QEvent::User || e->type() > CM_PREVIEWCLOSED)
+            return false;
+        messages.emplace_back(e->type(), static_cast<TReportMessage*>(e)->wParam());
+        return true;
     }
 };
 
@@ -336,4 +340,26 @@ TEST(ReportPrinter, ADeviceBelowAPixelPerTenthGetsTheFallbackFactors)
     EXPECT_EQ(printer.VertFactor(), 1.0L);
     printer.FinishJob();
     EXPECT_EQ(device.calls(), strings({"begin", "end"}));
+}
+
+TEST(ReportPrinter, StoredPagesOfAReportsPreviewAskTheReportToPrintAgain)
+{
+    // While the preview's own run has not been marked prepared, the report prints afresh.
+    FakePrinter device;
+    TReport report;
+    MessageLog log;
+    report.installEventFilter(&log);
+    TReportPrinter printer(&report, device);
+    printer.setReportLink(&report);
+    run(printer, 1);
+    printer.PrintStoredPages();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log.of(CM_PRINTREQUEST).size(), 1u);
+    EXPECT_TRUE(device.calls().isEmpty());
+    // Prepared: the stored pages themselves go to the printer.
+    printer.setPrepared(true);
+    printer.PrintStoredPages();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log.of(CM_PRINTREQUEST).size(), 1u);
+    EXPECT_EQ(device.calls().size(), 3); // begin, picture, end
 }

@@ -209,3 +209,14 @@ TEST(PrintOperation, WithoutPrintersNothingIsPrinted)
     EXPECT_EQ(f.afterPrint, 0);
     EXPECT_EQ(f.report.reportPrinter(), previewPrinter);
 }
+
+TEST(PreviewRequest, AViewLettingGoMidRunCancelsItToo)
+{
+    Fixture f;
+    f.windows.setPreviewing = true;
+    f.band->setBeforePrint(
+        [&](QObject*, bool&) { f.report.reportPrinter()->setPreviewing(false); });
+    f.report.Preview();
+    EXPECT_EQ(f.afterPreview, 1);
+    EXPECT_FALSE(f.report.reportPrinter());
+}

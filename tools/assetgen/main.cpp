@@ -58,6 +58,9 @@ int writeAssets(const QString& folder)
     };
     bool ok = writeFile(dir.filePath(QStringLiteral("cheque.png")), png(assetgen::drawCheque()));
     ok = writeFile(dir.filePath(QStringLiteral("quillmark.png")), png(assetgen::drawIcon())) && ok;
+    ok = writeFile(dir.filePath(QStringLiteral("preview_buttons.png")),
+                   png(assetgen::drawPreviewButtons())) &&
+         ok;
     for (const Button& b : buttons) {
         const QByteArray jpeg =
             assetgen::encodeJpeg(assetgen::drawButton(QString::fromUtf16(b.word)), 92);
