@@ -2,6 +2,7 @@
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
+#include "preview/standardpreviewinterface.h"
 #include "printlayout/form2.h"
 #include "settings/inifile.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv)
     platform::setApplicationTitle(QStringLiteral("Quillmark"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     platform::installFontSubstitutions();
+    preview::registerStandardPreview();
 
     app::TForm1 form1(settings::settingsFilePath());
     printlayout::TForm2 form2;
