@@ -33,7 +33,8 @@ def main():
 
     fixture = os.path.join(SOURCE, "tests", "support", "cups", "cups-fixture.sh")
     scratch = tempfile.mkdtemp(prefix="quillmark-shots-")
-    cups_dir = os.path.join(scratch, "cups")
+    # The scheduler's filters run as another user: its folder sits directly in /tmp.
+    cups_dir = tempfile.mkdtemp(prefix="quillmark-cups-")
     server = subprocess.run(["sh", fixture, "start", cups_dir], capture_output=True, text=True,
                             check=True).stdout.strip().splitlines()[-1]
     desktop = qmdesktop.Desktop()
@@ -43,7 +44,7 @@ def main():
         app = qmdesktop.Quillmark(desktop, args.program, settings,
                                   env={"CUPS_SERVER": server, "QUILLMARK_TODAY": "2024-10-20"})
         try:
-            app.fill_in("12345.60", "货款", "某某商贸有限公司", "某某商贸")
+            app.fill_in("12345.60", "办公用品费用", "北京远航科技有限公司", "远航科技")
             window_png = os.path.join(args.out, "window.png")
             desktop.screenshot(app.window, window_png)
 
