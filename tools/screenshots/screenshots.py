@@ -19,8 +19,9 @@ SOURCE = os.path.normpath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(SOURCE, "tools", "desktop"))
 import qmdesktop  # noqa: E402
 
-# The preview window is 1600 × 2000; the README shows its top, where the cheque is printed.
-PREVIEW_CROP = "1600x900+0+0"
+# The preview window is 1600 × 2000; the README shows its toolbar and the top of the page,
+# where the cheque is printed.
+PREVIEW_CROP = "1200x800+0+0"
 PREVIEW_WIDTH = 900
 
 
