@@ -148,9 +148,10 @@ def locate(lines, field, readable):
     """Where a field printed, nearest its promised place: (x error, y error, glyphs missing).
 
     On the readable queue the field is a run of glyphs spelling its text. The full-page queue's
-    renderer leaves the text unreadable and now and then drops a glyph, so there every glyph
+    renderer leaves the text unreadable, so there every glyph
     is taken for each character in turn, and the placement that the most of the field's other
-    characters confirm (a glyph where that character's origin belongs) is the field's."""
+    characters confirm (a glyph where that character's origin belongs) is the field's; the
+    characters without a glyph are counted as missing."""
     text = field["text"]
     em = field["points"] * MM_PER_PT
     advances = [advance_em(c) * em for c in text]
@@ -201,8 +202,9 @@ def check_pdf(pdf, expected, readable, glyph_script, label):
             continue
         dx, dy, missing = error
         if missing:
-            print(f"  {label:24} {field['name']:20} {missing} of {len(field['text'])} glyphs "
-                  f"missing from the rendered PDF")
+            # A character missing from the cheque spoils it as surely as a misplaced one.
+            failures.append(f"{label}: {field['name']}: {missing} of {len(field['text'])} "
+                            f"glyphs missing from the print")
         x_limit = X_TOLERANCE + (CENTRE_PLAY if field["centred"] else 0)
         print(f"  {label:24} {field['name']:20} dx {dx:+.3f} mm  dy {dy:+.3f} mm")
         column = 1 if field["centred"] else 0
@@ -251,6 +253,16 @@ def print_from_preview(desktop, app, candidates, cups_env, keep, name):
     desktop.click(preview, *qmdesktop.PREVIEW_EXIT)
     desktop.find_window(qmdesktop.PREVIEW_TITLE, gone=True)
     return saved
+
+
+def check_typed(app, purpose):
+    """The print click wrote the three typed texts into the pick lists: they say what the
+    program received, so a keystroke lost on the way is told apart from a printing fault."""
+    with open(app.settings, "rb") as f:
+        stored = f.read().decode("gbk")
+    wanted = [("用途", purpose), ("收款人", PAYEE), ("简称", SHORT_NAME)]
+    return [f"typing: {text!r} did not reach the program's {section} list"
+            for section, text in wanted if f"\r\n{text}=1\r\n" not in stored]
 
 
 def check_bad_offset(desktop, app):
@@ -322,6 +334,7 @@ def main():
                         app.replace_purpose(purpose)
                     pdf = print_from_preview(desktop, app, candidates, cups_env, keep,
                                              f"{queue}-{n + 1}.pdf")
+                    failures += check_typed(app, purpose)
                     expected = fields(capitals, grid, date_capitals, purpose)
                     f, w = check_pdf(pdf, expected, readable, glyph_script,
                                      f"{queue} print {n + 1}")

@@ -117,7 +117,12 @@ class Desktop:
         self.xdo("click", "--repeat", clicks, "--delay", 80, 1)
 
     def type(self, text):
-        self.xdo("type", "--delay", 40, text)
+        # xdotool types a character missing from the keymap by remapping a spare key first,
+        # and restores the map when it exits: one call per text, slow enough for the program to
+        # see each new map before its key (typed faster, a character is now and then lost).
+        delay = 40 if text.isascii() else 150
+        self.xdo("type", "--delay", delay, text)
+        time.sleep(0.2)
 
     def key(self, *names):
         self.xdo("key", "--delay", 40, *names)
