@@ -10,6 +10,8 @@
 #include "platform/gbk.h"
 #include "platform/jpeg.h"
 #include "platform/messages.h"
+#include "printlayout/form2.h"
+#include "report/report.h"
 #include "settings/calibrationpanel.h"
 #include "settings/inifile.h"
 #include "settings/picklists.h"
@@ -420,7 +422,27 @@ void TForm1::Edit3Exit()
 }
 
 void TForm1::Image2Click()
-{}
+{
+    if (!m_printForm)
+        throw platform::EError(QStringLiteral("The print form is not loaded"));
+    Button8Click();
+    // No refresh here: the captions are those of the last tick, and the amount field keeps the
+    // focus, so the amount is not reformatted and the offsets are not reloaded.
+    m_printForm->positionLabels([this](const QString& name) {
+        const auto* edit = Panel1->findChild<QLineEdit*>(name);
+        if (!edit)
+            throw platform::EError(QStringLiteral("No offset edit ") + name);
+        return edit->text();
+    });
+    m_printForm->copyCaptions([this](const QString& name) {
+        const auto* label = findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
+        if (!label)
+            throw platform::EError(QStringLiteral("No mock-up label ") + name);
+        return label->text();
+    });
+    // Returns when the preview window has been closed; printing happens from there.
+    m_printForm->ChequeReport->Preview();
+}
 
 void TForm1::Image3Click()
 {

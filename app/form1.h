@@ -23,6 +23,10 @@ class TImage;
 class TStatusBar;
 } // namespace platform
 
+namespace printlayout {
+class TForm2;
+} // namespace printlayout
+
 namespace settings {
 class TCalibrationPanel;
 class TIniFile;
@@ -39,6 +43,9 @@ public:
     /// settingsPath: the settings file; the program passes the one beside its executable.
     explicit TForm1(const QString& settingsPath, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    /// The print form whose report the print picture button fills.
+    void setPrintForm(printlayout::TForm2* form) { m_printForm = form; }
 
     static QString linkText();
     static QString linkAddress();
@@ -105,6 +112,7 @@ private:
     void reportOnce(bool& reported, const std::function<void()>& show);
 
     QString m_settingsPath;
+    printlayout::TForm2* m_printForm = nullptr;
     std::unique_ptr<settings::TIniFile> m_ini;
     bool m_destroyed = false;
     bool m_amountReported = false;

@@ -17,6 +17,7 @@ int main(int argc, char** argv)
 
     app::TForm1 form1(settings::settingsFilePath());
     printlayout::TForm2 form2;
+    form1.setPrintForm(&form2);
     form1.show();
     return QApplication::exec();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QHash>
+#include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 namespace report {
 class TReport;
@@ -53,11 +55,28 @@ public:
     /// A print label by its name ("PrintLabel23"); none for any other name.
     report::TReportLabel* printLabel(const QString& name) const;
 
+    /// Gives a name's text: an offset edit's or a mock-up label's.
+    using TextOf = std::function<QString(const QString& name)>;
+
+    /// Positions the labels in the print table's order: left := 4 × right offset + base left,
+    /// then top := 4 × down offset + base top, each offset text asked for afresh. A text that
+    /// is not a whole number throws at that label; the labels before it keep their new places.
+    void positionLabels(const TextOf& offsetText);
+    /// Copies the mock-up captions in the caption order. A centred label first gets its stored
+    /// width back, so its text is centred on base left + stored width / 2 whatever the previous
+    /// print left in it.
+    void copyCaptions(const TextOf& caption);
+    /// The width a centred label was stored with (report pixels): its box on the cheque form.
+    int storedWidth(const report::TReportLabel& label) const;
+
     /// Where the layout is compiled in.
     static QString layoutResource();
 
 private:
+    report::TReportLabel& label(const QString& name) const;
+
     QHash<QString, report::TReportLabel*> m_labels;
+    QHash<const report::TReportLabel*, int> m_storedWidths; // centred labels only
 };
 
 } // namespace printlayout

@@ -91,6 +91,20 @@ std::vector<StoredKey> offsetKeyOrder()
     return order;
 }
 
+// The offset edits are found by name where the print layout reads them.
+const std::pair<const char16_t*, QLineEdit * P::*> kOffsetEditNames[] = {
+    {u"Edit34", &P::Edit34}, {u"Edit35", &P::Edit35}, {u"Edit37", &P::Edit37},
+    {u"Edit36", &P::Edit36}, {u"Edit38", &P::Edit38}, {u"Edit39", &P::Edit39},
+    {u"Edit41", &P::Edit41}, {u"Edit40", &P::Edit40}, {u"Edit42", &P::Edit42},
+    {u"Edit43", &P::Edit43}, {u"Edit44", &P::Edit44}, {u"Edit45", &P::Edit45},
+    {u"Edit1", &P::Edit1},   {u"Edit2", &P::Edit2},   {u"Edit5", &P::Edit5},
+    {u"Edit4", &P::Edit4},   {u"Edit8", &P::Edit8},   {u"Edit9", &P::Edit9},
+    {u"Edit11", &P::Edit11}, {u"Edit10", &P::Edit10}, {u"Edit12", &P::Edit12},
+    {u"Edit13", &P::Edit13}, {u"Edit14", &P::Edit14}, {u"Edit15", &P::Edit15},
+    {u"Edit16", &P::Edit16}, {u"Edit17", &P::Edit17}, {u"Edit18", &P::Edit18},
+    {u"Edit19", &P::Edit19}, {u"Edit20", &P::Edit20}, {u"Edit21", &P::Edit21},
+};
+
 const QString kMainSection = QStringLiteral("支票打印");
 const QString kBankKey = QStringLiteral("付款行名称");
 const QString kAccountKey = QStringLiteral("出票人账户");
@@ -172,6 +186,8 @@ TCalibrationPanel::TCalibrationPanel(QWidget* parent) : QFrame(parent)
         g->setCursor(Qt::ArrowCursor);
     buildRows(GroupBox2, TOffsetRow::Stub);
     buildRows(GroupBox3, TOffsetRow::Body);
+    for (const auto& [name, edit] : kOffsetEditNames)
+        (this->*edit)->setObjectName(QString::fromUtf16(name));
 
     Image3 = new platform::TImage(this);
     Image3->setObjectName(QStringLiteral("Image3"));

@@ -3,8 +3,8 @@
 QM_BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
     libjpeg62-turbo-dev libuemf-dev fonts-arphic-uming fonts-liberation2 fonts-dejavu-core)
 QM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format emf2svg
-    xvfb xauth xdotool imagemagick cups printer-driver-cups-pdf poppler-utils
-    python3-pdfminer)
+    xvfb xauth xdotool x11-utils openbox imagemagick cups printer-driver-cups-pdf poppler-utils
+    python3-pdfminer desktop-file-utils file)
 
 qm_missing_packages() {
     local pkg

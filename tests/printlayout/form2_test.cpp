@@ -1,5 +1,6 @@
 #include "platform/environment.h"
 #include "printlayout/form2.h"
+#include "printlayout/printtable.h"
 #include "report/label.h"
 #include "report/report.h"
 
@@ -24,7 +25,8 @@ public:
     ScreenDpi& operator=(const ScreenDpi&) = delete;
 };
 
-// The print table of the cheque: base position in report pixels, font and alignment.
+// The print table of the cheque: base position in report pixels, font, alignment, the mock-up
+// label it copies and the offset edits that move it.
 struct PrintLabel
 {
     const char* name;
@@ -33,34 +35,37 @@ struct PrintLabel
     int points;
     bool bold;
     TReportAlignment alignment;
+    const char* captionFrom; // the mock-up label
+    const char* rightEdit;   // offset edits
+    const char* downEdit;
 };
 
 const PrintLabel printTable[] = {
-    {"PrintLabel23", 51, 128, 9, false, taCenter},
-    {"PrintLabel14", 92, 128, 9, false, taCenter},
-    {"PrintLabel2", 126, 128, 9, false, taLeftJustify},
-    {"PrintLabel4", 52, 148, 9, false, taLeftJustify},
-    {"PrintLabel3", 52, 181, 9, false, taLeftJustify},
-    {"PrintLabel25", 52, 201, 9, false, taCenter},
-    {"PrintLabel1", 315, 11, 10, false, taLeftJustify},
-    {"PrintLabel21", 390, 11, 10, false, taCenter},
-    {"PrintLabel16", 450, 11, 10, false, taCenter},
-    {"PrintLabel24", 256, 30, 10, false, taLeftJustify},
-    {"PrintLabel5", 265, 60, 11, true, taLeftJustify},
-    {"PrintLabel15", 248, 96, 10, false, taLeftJustify},
-    {"PrintLabel8", 612, 11, 10, true, taLeftJustify},
-    {"PrintLabel9", 611, 30, 10, true, taLeftJustify},
-    {"PrintLabel6", 599, 69, 10, true, taLeftJustify},
-    {"PrintLabel7", 613, 69, 10, true, taLeftJustify},
-    {"PrintLabel10", 628, 69, 10, true, taLeftJustify},
-    {"PrintLabel11", 643, 69, 10, true, taLeftJustify},
-    {"PrintLabel12", 657, 69, 10, true, taLeftJustify},
-    {"PrintLabel13", 672, 69, 10, true, taLeftJustify},
-    {"PrintLabel17", 687, 69, 10, true, taLeftJustify},
-    {"PrintLabel18", 701, 69, 10, true, taLeftJustify},
-    {"PrintLabel19", 716, 69, 10, true, taLeftJustify},
-    {"PrintLabel20", 731, 69, 10, true, taLeftJustify},
-    {"PrintLabel22", 746, 69, 10, true, taLeftJustify},
+    {"PrintLabel23", 51, 128, 9, false, taCenter, "Label13", "Edit34", "Edit35"},
+    {"PrintLabel14", 92, 128, 9, false, taCenter, "Label14", "Edit37", "Edit36"},
+    {"PrintLabel2", 126, 128, 9, false, taLeftJustify, "Label19", "Edit38", "Edit39"},
+    {"PrintLabel4", 52, 148, 9, false, taLeftJustify, "Label15", "Edit41", "Edit40"},
+    {"PrintLabel3", 52, 181, 9, false, taLeftJustify, "Label16", "Edit42", "Edit43"},
+    {"PrintLabel25", 52, 201, 9, false, taCenter, "Label17", "Edit44", "Edit45"},
+    {"PrintLabel1", 315, 11, 10, false, taLeftJustify, "Label8", "Edit1", "Edit2"},
+    {"PrintLabel21", 390, 11, 10, false, taCenter, "Label9", "Edit5", "Edit4"},
+    {"PrintLabel16", 450, 11, 10, false, taCenter, "Label10", "Edit8", "Edit9"},
+    {"PrintLabel24", 256, 30, 10, false, taLeftJustify, "Label11", "Edit14", "Edit15"},
+    {"PrintLabel5", 265, 60, 11, true, taLeftJustify, "Label12", "Edit16", "Edit17"},
+    {"PrintLabel15", 248, 96, 10, false, taLeftJustify, "Label18", "Edit20", "Edit21"},
+    {"PrintLabel8", 612, 11, 10, true, taLeftJustify, "Label2", "Edit11", "Edit10"},
+    {"PrintLabel9", 611, 30, 10, true, taLeftJustify, "Label5", "Edit12", "Edit13"},
+    {"PrintLabel6", 599, 69, 10, true, taLeftJustify, "Label21", "Edit18", "Edit19"},
+    {"PrintLabel7", 613, 69, 10, true, taLeftJustify, "Label22", "Edit18", "Edit19"},
+    {"PrintLabel10", 628, 69, 10, true, taLeftJustify, "Label23", "Edit18", "Edit19"},
+    {"PrintLabel11", 643, 69, 10, true, taLeftJustify, "Label24", "Edit18", "Edit19"},
+    {"PrintLabel12", 657, 69, 10, true, taLeftJustify, "Label25", "Edit18", "Edit19"},
+    {"PrintLabel13", 672, 69, 10, true, taLeftJustify, "Label26", "Edit18", "Edit19"},
+    {"PrintLabel17", 687, 69, 10, true, taLeftJustify, "Label27", "Edit18", "Edit19"},
+    {"PrintLabel18", 701, 69, 10, true, taLeftJustify, "Label28", "Edit18", "Edit19"},
+    {"PrintLabel19", 716, 69, 10, true, taLeftJustify, "Label29", "Edit18", "Edit19"},
+    {"PrintLabel20", 731, 69, 10, true, taLeftJustify, "Label30", "Edit18", "Edit19"},
+    {"PrintLabel22", 746, 69, 10, true, taLeftJustify, "Label31", "Edit18", "Edit19"},
 };
 
 } // namespace
@@ -141,9 +146,45 @@ TEST(ChequeLayout, LabelsFollowThePrintTable)
     EXPECT_EQ(form.PrintLabel1->font().height, 13);
     EXPECT_EQ(form.PrintLabel5->font().height, 15);
     EXPECT_EQ(form.printLabel(QStringLiteral("PrintLabel26")), nullptr);
-    // The stub month is stored as wide as a two-digit 9 pt caption measures, so the first
-    // centred caption does not move it.
-    EXPECT_EQ(form.PrintLabel14->width(), 13);
+    // The centred labels are stored as wide as their boxes on the cheque form.
+    const std::pair<TReportLabel*, int> boxes[] = {{form.PrintLabel23, 29},
+                                                   {form.PrintLabel14, 16},
+                                                   {form.PrintLabel25, 111},
+                                                   {form.PrintLabel21, 28},
+                                                   {form.PrintLabel16, 28}};
+    for (const auto& [label, width] : boxes) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        EXPECT_EQ(label->width(), width);
+        EXPECT_EQ(form.storedWidth(*label), width);
+        EXPECT_NEAR(d(label->size().tenths(TReportPrintableSize::WidthIndex)), width * 254.0 / 96,
+                    1e-9);
+    }
+}
+
+TEST(ChequeLayout, ThePrintTableNamesEachLabelsCaptionAndOffsetsInOrder)
+{
+    const auto& table = printlayout::printTable();
+    ASSERT_EQ(table.size(), std::size(printTable));
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const PrintLabel& row = printTable[i];
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(QString::fromUtf16(table[i].printLabel), QLatin1String(row.name));
+        EXPECT_EQ(QString::fromUtf16(table[i].captionFrom), QLatin1String(row.captionFrom));
+        EXPECT_EQ(QString::fromUtf16(table[i].rightEdit), QLatin1String(row.rightEdit));
+        EXPECT_EQ(QString::fromUtf16(table[i].downEdit), QLatin1String(row.downEdit));
+        EXPECT_EQ(table[i].baseLeft, row.left);
+        EXPECT_EQ(table[i].baseTop, row.top);
+    }
+    const char* const captions[] = {
+        "PrintLabel23", "PrintLabel14", "PrintLabel2",  "PrintLabel4",  "PrintLabel3",
+        "PrintLabel5",  "PrintLabel1",  "PrintLabel21", "PrintLabel16", "PrintLabel24",
+        "PrintLabel25", "PrintLabel15", "PrintLabel8",  "PrintLabel9",  "PrintLabel6",
+        "PrintLabel7",  "PrintLabel10", "PrintLabel11", "PrintLabel12", "PrintLabel13",
+        "PrintLabel17", "PrintLabel18", "PrintLabel19", "PrintLabel20", "PrintLabel22"};
+    const auto& order = printlayout::captionOrder();
+    ASSERT_EQ(order.size(), std::size(captions));
+    for (std::size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(QString::fromUtf16(order[i]), QLatin1String(captions[i]));
 }
 
 TEST(ChequeLayout, StoredTenthsOfALabelAreKeptExactly)
