@@ -123,6 +123,7 @@ public:
         s.botHeight = std::max(0, integer("Personality", name + "BotHeight"));
         s.frames = std::clamp(integer("Personality", name + "Frame", 1), 1, 8);
         s.stretch = integer("Personality", name + "Stretch", 1) != 0;
+        s.across = name == "Top" || name == "Bottom";
         return s;
     }
 
@@ -153,9 +154,8 @@ QImage SkinElement::frame(int index) const
 
 QImage FrameSide::frame(bool active) const
 {
-    // Top and bottom stack their frames downwards, the sides across.
-    const bool across = image.width() < image.height();
-    return sliceOf(image, frames, active ? 0 : 1, across);
+    // Top and bottom stack their frames downwards, the sides side by side.
+    return sliceOf(image, frames, active ? 0 : 1, !across);
 }
 
 QColor SkinDescription::colour(const QString& key, const QColor& fallback) const

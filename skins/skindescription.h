@@ -43,6 +43,7 @@ struct FrameSide
     int frames = 1;
     bool stretch = true;
     bool trans = false;
+    bool across = true; // top and bottom run across; left and right run down
 
     QImage frame(bool active) const;
 };

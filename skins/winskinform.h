@@ -1,0 +1,86 @@
+#pragma once
+
+#include "skins/skindescription.h"
+
+#include <QMargins>
+#include <QPalette>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+#include <memory>
+
+class QMenu;
+
+namespace skins {
+
+class SkinStyle;
+class TSkinData;
+class TSkinFrame;
+
+/// The skin attached to one top-level window: its palette, its painted frame with title and
+/// caption buttons, its system menu and its skinned controls. Detaching (destruction) gives the
+/// window its earlier look back.
+class TWinSkinForm : public QObject
+{
+    Q_OBJECT
+public:
+    TWinSkinForm(QWidget* window, TSkinData* data);
+    ~TWinSkinForm() override;
+
+    TSkinData* data() const { return m_data; }
+    QWidget* window() const { return m_window; }
+    const QObject* windowObject() const { return m_windowObject; }
+    /// The window is going away: nothing is to be given back.
+    void windowDestroyed() { m_dead = true; }
+
+    void dropCaptionButtons();
+    /// Takes up the data's current skin: caption buttons, frame, colours, controls, repaint.
+    void rebuild();
+
+    bool framed() const { return m_framed; }
+    QMargins frameMargins() const { return m_margins; }
+    const QList<CaptionButton>& captionButtons() const { return m_buttons; }
+    bool isControlSkinned(const QWidget* control) const;
+    QList<QWidget*> skinnedControls() const;
+    SkinStyle* style() const { return m_style.get(); }
+    const SkinDescription* skin() const { return m_skin.get(); }
+    /// The skinned system menu, built on first use.
+    QMenu* systemMenu();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyFrame();
+    void removeFrame();
+    void skinControls();
+    void unskinControls();
+    void rebuildCaptionButtons();
+    bool shouldSkinControl(QWidget* control) const;
+
+    QPointer<QWidget> m_window;
+    const QObject* m_windowObject;
+    QPointer<TSkinData> m_data;
+    bool m_dead = false;
+    std::shared_ptr<const SkinDescription> m_skin;
+    std::unique_ptr<SkinStyle> m_style;
+
+    QPalette m_oldPalette;
+    bool m_hadPalette = false;
+    bool m_oldAutoFill = false;
+
+    bool m_framed = false;
+    QMargins m_margins;
+    Qt::WindowFlags m_oldFlags;
+    QSize m_oldMin, m_oldMax;
+    QMargins m_oldLayoutMargins;
+    int m_widened = 0;
+    QList<QPointer<QWidget>> m_shifted;
+    QPointer<TSkinFrame> m_frame;
+    QPointer<QMenu> m_systemMenu;
+
+    QList<CaptionButton> m_buttons;
+    QList<QPointer<QWidget>> m_controls;
+};
+
+} // namespace skins
