@@ -23,6 +23,11 @@ class TImage;
 class TStatusBar;
 } // namespace platform
 
+namespace skins {
+class TSkinData;
+class TSkinStore;
+} // namespace skins
+
 namespace settings {
 class TCalibrationPanel;
 class TIniFile;
@@ -86,6 +91,8 @@ public:
     platform::TStatusBar* StatusBar1 = nullptr;
     settings::TCalibrationPanel* Panel1 = nullptr;
     QTimer* Timer1 = nullptr;
+    skins::TSkinData* SkinData1 = nullptr;
+    skins::TSkinStore* SkinStore1 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,6 +4,7 @@
 #include "platform/messages.h"
 #include "printlayout/form2.h"
 #include "settings/inifile.h"
+#include "skins/skindata.h"
 
 int main(int argc, char** argv)
 {
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     platform::installFontSubstitutions();
 
     app::TForm1 form1(settings::settingsFilePath());
+    form1.SkinData1->Loaded();
     printlayout::TForm2 form2;
     form1.show();
     return QApplication::exec();

@@ -292,7 +292,12 @@ QString TSkinManager::windowClassName(const QWidget* window)
         (window->isWindow() && window->findChild<QCalendarWidget*>() &&
          window->windowType() == Qt::Popup))
         return QStringLiteral("SysMonthCal32");
-    QString name = QString::fromLatin1(window->metaObject()->className());
+    return shortClassName(window);
+}
+
+QString TSkinManager::shortClassName(const QObject* object)
+{
+    const QString name = QString::fromLatin1(object->metaObject()->className());
     const qsizetype colons = name.lastIndexOf(u"::");
     return colons < 0 ? name : name.sliced(colons + 2);
 }

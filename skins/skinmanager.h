@@ -63,6 +63,8 @@ public:
     /// The class a window would have on the original system ("TMessageForm", "#32770",
     /// "#32768", "SysMonthCal32"), else its own class name without namespace.
     static QString windowClassName(const QWidget* window);
+    /// The class name without its namespace.
+    static QString shortClassName(const QObject* object);
     /// The component's Tag, kept as the dynamic property "Tag".
     static int tagOf(const QObject* object);
 

@@ -301,13 +301,6 @@ std::optional<TSkinControlType> skin3rdKind(const QString& kind)
     return std::nullopt;
 }
 
-QString shortClassName(const QObject* o)
-{
-    QString name = QString::fromLatin1(o->metaObject()->className());
-    const qsizetype colons = name.lastIndexOf(u"::");
-    return colons < 0 ? name : name.sliced(colons + 2);
-}
-
 QIcon menuIcon(int which)
 {
     // Drawn on white, white then made see-through, as the menu's image list holds them.
@@ -555,7 +548,7 @@ void TWinSkinForm::skinControls()
             m_controls.append(c);
             continue;
         }
-        const QString cls = shortClassName(c);
+        const QString cls = TSkinManager::shortClassName(c);
         if (notSkinned.contains(cls.toUpper()))
             continue;
         std::optional<TSkinControlType> kind;
