@@ -61,8 +61,7 @@ public:
     QList<std::pair<QRect, const CaptionButton*>> buttonRects() const
     {
         QList<std::pair<QRect, const CaptionButton*>> rects;
-        const QWidget* w = parentWidget();
-        const Qt::WindowFlags flags = w->windowFlags();
+        const Qt::WindowFlags flags = m_form->windowHints();
         for (const CaptionButton& b : m_form->captionButtons()) {
             if ((b.visibility == 1 || b.action == caMaximize) &&
                 !(flags & Qt::WindowMaximizeButtonHint))
@@ -231,7 +230,7 @@ protected:
     {
         QWidget* w = parentWidget();
         if (event->position().y() < m_form->frameMargins().top() &&
-            (w->windowFlags() & Qt::WindowMaximizeButtonHint))
+            (m_form->windowHints() & Qt::WindowMaximizeButtonHint))
             w->isMaximized() ? w->showNormal() : w->showMaximized();
     }
 
@@ -344,7 +343,7 @@ TWinSkinForm::TWinSkinForm(QWidget* window, TSkinData* data)
     m_hadPalette = window->testAttribute(Qt::WA_SetPalette);
     m_oldPalette = window->palette();
     m_oldAutoFill = window->autoFillBackground();
-    window->setPalette(m_style->skinPalette(m_oldPalette));
+    window->setPalette(windowPalette());
     window->setAutoFillBackground(true);
     rebuildCaptionButtons();
     skinControls();
@@ -393,15 +392,18 @@ void TWinSkinForm::rebuild()
     m_skin = m_data->skin();
     m_style->setSkin(m_skin);
     rebuildCaptionButtons();
-    m_window->setPalette(m_style->skinPalette(m_oldPalette));
+    m_window->setPalette(windowPalette());
+    for (const SkinnedControl& c : std::as_const(m_controls))
+        if (c.widget && c.widget->style() == m_style.get())
+            c.widget->setPalette(m_style->skinPalette(c.palette));
     const bool wasFramed = m_framed;
     removeFrame();
     if (wasFramed)
         applyFrame();
     skinControls();
-    for (const QPointer<QWidget>& c : std::as_const(m_controls))
-        if (c)
-            c->update();
+    for (const SkinnedControl& c : std::as_const(m_controls))
+        if (c.widget)
+            c.widget->update();
     m_window->update();
 }
 
@@ -416,9 +418,9 @@ QMenu* TWinSkinForm::systemMenu()
     QWidget* w = m_window;
     QAction* restore =
         menu->addAction(menuIcon(0), QStringLiteral(" Restore "), w, [w] { w->showNormal(); });
-    if (w->windowFlags() & Qt::WindowMaximizeButtonHint)
+    if (windowHints() & Qt::WindowMaximizeButtonHint)
         menu->addAction(menuIcon(1), QStringLiteral(" Maximize "), w, [w] { w->showMaximized(); });
-    if (w->windowFlags() & Qt::WindowMinimizeButtonHint)
+    if (windowHints() & Qt::WindowMinimizeButtonHint)
         menu->addAction(menuIcon(2), QStringLiteral(" Minimize "), w, [w] { w->showMinimized(); });
     menu->addSeparator();
     // The text after the tab shows as the shortcut column.
@@ -427,6 +429,21 @@ QMenu* TWinSkinForm::systemMenu()
             [restore, w] { restore->setEnabled(w->isMaximized() || w->isMinimized()); });
     m_systemMenu = menu;
     return menu;
+}
+
+QPalette TWinSkinForm::windowPalette() const
+{
+    QPalette p = m_oldPalette;
+    if (m_skin) {
+        p.setColor(QPalette::Window, m_skin->buttonFace());
+        p.setColor(QPalette::Button, m_skin->buttonFace());
+    }
+    return p;
+}
+
+Qt::WindowFlags TWinSkinForm::windowHints() const
+{
+    return m_framed ? m_oldFlags : m_window ? m_window->windowFlags() : Qt::WindowFlags();
 }
 
 void TWinSkinForm::applyFrame()
@@ -475,7 +492,13 @@ void TWinSkinForm::applyFrame()
             m_shifted.append(child);
         }
     }
-    w->setWindowFlags(m_oldFlags | Qt::FramelessWindowHint);
+    // Unmapped first: window managers read the decoration hints when a window is mapped.
+    if (visible)
+        w->hide();
+    // Only the window type and the frameless hint: the title and button hints would bring the
+    // system's decorations back on some window systems.
+    w->setWindowFlags((m_oldFlags & (Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) |
+                      Qt::FramelessWindowHint);
     if (m_oldMin.width() > 0 || m_oldMin.height() > 0)
         w->setMinimumSize(m_oldMin + grow);
     if (m_oldMax.width() < QWIDGETSIZE_MAX)
@@ -509,6 +532,8 @@ void TWinSkinForm::removeFrame()
         if (child)
             child->move(child->pos() - QPoint(m.left() + m_widened / 2, m.top()));
     m_shifted.clear();
+    if (visible)
+        w->hide();
     w->setWindowFlags(m_oldFlags);
     w->setMinimumSize(m_oldMin);
     w->setMaximumSize(m_oldMax);
@@ -545,7 +570,7 @@ void TWinSkinForm::skinControls()
         if (TSkinManager::tagOf(c) % 100 == m_data->DisableTag || isControlSkinned(c))
             continue;
         if (m_data->OnSkinControl && m_data->OnSkinControl(m_data, c)) {
-            m_controls.append(c);
+            m_controls.append({c, c->palette(), c->testAttribute(Qt::WA_SetPalette), {}});
             continue;
         }
         const QString cls = TSkinManager::shortClassName(c);
@@ -563,28 +588,36 @@ void TWinSkinForm::skinControls()
             continue;
         if (auto* bar = qobject_cast<QStatusBar*>(c))
             bar->setSizeGripEnabled(false);
+        // A bare frame with its own style sheet is a drawn shape, not a panel.
+        if (*kind == xcPanel && !qobject_cast<QGroupBox*>(c) && !c->styleSheet().isEmpty())
+            continue;
+        m_controls.append({c, c->palette(), c->testAttribute(Qt::WA_SetPalette), c->styleSheet()});
+        if (!c->styleSheet().isEmpty())
+            c->setStyleSheet(QString());
         c->setStyle(m_style.get());
+        c->setPalette(m_style->skinPalette(c->palette()));
         c->setProperty("skinKind", int(*kind));
-        m_controls.append(c);
     }
 }
 
 void TWinSkinForm::unskinControls()
 {
-    for (const QPointer<QWidget>& c : std::as_const(m_controls)) {
-        if (!c)
+    for (const SkinnedControl& c : std::as_const(m_controls)) {
+        if (!c.widget || c.widget->style() != m_style.get())
             continue;
-        if (c->style() == m_style.get())
-            c->setStyle(nullptr);
-        c->setProperty("skinKind", QVariant());
+        c.widget->setStyle(nullptr);
+        c.widget->setPalette(c.hadPalette ? c.palette : QPalette());
+        if (!c.styleSheet.isEmpty())
+            c.widget->setStyleSheet(c.styleSheet);
+        c.widget->setProperty("skinKind", QVariant());
     }
     m_controls.clear();
 }
 
 bool TWinSkinForm::isControlSkinned(const QWidget* control) const
 {
-    for (const QPointer<QWidget>& c : m_controls)
-        if (c == control)
+    for (const SkinnedControl& c : m_controls)
+        if (c.widget == control)
             return true;
     return false;
 }
@@ -592,9 +625,9 @@ bool TWinSkinForm::isControlSkinned(const QWidget* control) const
 QList<QWidget*> TWinSkinForm::skinnedControls() const
 {
     QList<QWidget*> list;
-    for (const QPointer<QWidget>& c : m_controls)
-        if (c)
-            list.append(c);
+    for (const SkinnedControl& c : m_controls)
+        if (c.widget)
+            list.append(c.widget);
     return list;
 }
 

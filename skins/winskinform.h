@@ -39,6 +39,8 @@ public:
 
     bool framed() const { return m_framed; }
     QMargins frameMargins() const { return m_margins; }
+    /// The window's own flags, as they were before the frame replaced them.
+    Qt::WindowFlags windowHints() const;
     const QList<CaptionButton>& captionButtons() const { return m_buttons; }
     bool isControlSkinned(const QWidget* control) const;
     QList<QWidget*> skinnedControls() const;
@@ -57,6 +59,8 @@ private:
     void unskinControls();
     void rebuildCaptionButtons();
     bool shouldSkinControl(QWidget* control) const;
+    /// The window's colours: only the face; text colours stay with the controls.
+    QPalette windowPalette() const;
 
     QPointer<QWidget> m_window;
     const QObject* m_windowObject;
@@ -80,7 +84,14 @@ private:
     QPointer<QMenu> m_systemMenu;
 
     QList<CaptionButton> m_buttons;
-    QList<QPointer<QWidget>> m_controls;
+    struct SkinnedControl
+    {
+        QPointer<QWidget> widget;
+        QPalette palette; // its own, given back on detaching
+        bool hadPalette = false;
+        QString styleSheet; // set aside while skinned: it would paint over the skin
+    };
+    QList<SkinnedControl> m_controls;
 };
 
 } // namespace skins

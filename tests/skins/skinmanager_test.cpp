@@ -113,6 +113,7 @@ TEST_F(SkinManagerTest, FrameIsPaintedAroundTheClientAndGivenBack)
     const QMargins m = form->frameMargins();
     EXPECT_EQ(m, QMargins(4, 24, 4, 4)) << "top: one of two stacked frames";
     EXPECT_TRUE(owner->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(form->windowHints() & Qt::WindowTitleHint) << "kept for the painted buttons";
     EXPECT_EQ(owner->size(), QSize(308, 228));
     EXPECT_EQ(edit->pos(), QPoint(14, 44)) << "client keeps its layout inside the frame";
 
