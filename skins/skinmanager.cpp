@@ -196,6 +196,15 @@ TSkinData* TSkinManager::chooseSkin(QWidget* window) const
     return nullptr;
 }
 
+SkinStyle* TSkinManager::styleFor(const TSkinData* data)
+{
+    for (const auto& [owner, style] : m_styles)
+        if (owner == data)
+            return style.get();
+    m_styles.emplace_back(data, std::make_unique<SkinStyle>());
+    return m_styles.back().second.get();
+}
+
 bool TSkinManager::attach(QWidget* window, bool allAtOnce)
 {
     Q_UNUSED(allAtOnce); // no multiple-document children here

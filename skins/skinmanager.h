@@ -53,6 +53,9 @@ public:
     int activationCount() const { return m_activationCount; }
 
     TSkinData* chooseSkin(QWidget* window) const;
+    /// The style painting the windows of data. Styles live as long as the manager: a widget
+    /// may hold on to its style through a style sheet after being given its own back.
+    SkinStyle* styleFor(const TSkinData* data);
     /// Attaches a window when the rules allow it; true when it is skinned afterwards.
     bool attach(QWidget* window, bool allAtOnce);
     void detach(QWidget* window);
@@ -82,6 +85,7 @@ private:
     std::vector<std::unique_ptr<TWinSkinForm>> m_forms;
     QList<QPointer<QMenu>> m_menus;
     std::unique_ptr<SkinStyle> m_menuStyle;
+    std::vector<std::pair<const TSkinData*, std::unique_ptr<SkinStyle>>> m_styles;
     PendingAction m_pending = paNone;
     QPointer<TSkinData> m_pendingData;
     QTimer m_timer;

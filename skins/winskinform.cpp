@@ -336,7 +336,7 @@ QIcon menuIcon(int which)
 
 TWinSkinForm::TWinSkinForm(QWidget* window, TSkinData* data)
     : m_window(window), m_windowObject(window), m_data(data), m_skin(data->skin()),
-      m_style(std::make_unique<SkinStyle>())
+      m_style(TSkinManager::instance(true)->styleFor(data))
 {
     m_style->setSkin(m_skin);
     window->setProperty("skinned", true);
@@ -394,7 +394,7 @@ void TWinSkinForm::rebuild()
     rebuildCaptionButtons();
     m_window->setPalette(windowPalette());
     for (const SkinnedControl& c : std::as_const(m_controls))
-        if (c.widget && c.widget->style() == m_style.get())
+        if (c.widget && c.widget->style() == m_style)
             c.widget->setPalette(m_style->skinPalette(c.palette));
     const bool wasFramed = m_framed;
     removeFrame();
@@ -594,7 +594,7 @@ void TWinSkinForm::skinControls()
         m_controls.append({c, c->palette(), c->testAttribute(Qt::WA_SetPalette), c->styleSheet()});
         if (!c->styleSheet().isEmpty())
             c->setStyleSheet(QString());
-        c->setStyle(m_style.get());
+        c->setStyle(m_style);
         c->setPalette(m_style->skinPalette(c->palette()));
         c->setProperty("skinKind", int(*kind));
     }
@@ -603,7 +603,7 @@ void TWinSkinForm::skinControls()
 void TWinSkinForm::unskinControls()
 {
     for (const SkinnedControl& c : std::as_const(m_controls)) {
-        if (!c.widget || c.widget->style() != m_style.get())
+        if (!c.widget || c.widget->style() != m_style)
             continue;
         c.widget->setStyle(nullptr);
         c.widget->setPalette(c.hadPalette ? c.palette : QPalette());
@@ -612,6 +612,11 @@ void TWinSkinForm::unskinControls()
         c.widget->setProperty("skinKind", QVariant());
     }
     m_controls.clear();
+    // The style also reached children of the skinned controls; none may keep it once it goes.
+    if (m_window)
+        for (QWidget* w : m_window->findChildren<QWidget*>())
+            if (w->style() == m_style)
+                w->setStyle(nullptr);
 }
 
 bool TWinSkinForm::isControlSkinned(const QWidget* control) const

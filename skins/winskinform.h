@@ -44,7 +44,7 @@ public:
     const QList<CaptionButton>& captionButtons() const { return m_buttons; }
     bool isControlSkinned(const QWidget* control) const;
     QList<QWidget*> skinnedControls() const;
-    SkinStyle* style() const { return m_style.get(); }
+    SkinStyle* style() const { return m_style; }
     const SkinDescription* skin() const { return m_skin.get(); }
     /// The skinned system menu, built on first use.
     QMenu* systemMenu();
@@ -67,7 +67,7 @@ private:
     QPointer<TSkinData> m_data;
     bool m_dead = false;
     std::shared_ptr<const SkinDescription> m_skin;
-    std::unique_ptr<SkinStyle> m_style;
+    SkinStyle* m_style; // the manager's, shared by the windows of one skin data
 
     QPalette m_oldPalette;
     bool m_hadPalette = false;

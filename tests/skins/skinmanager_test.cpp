@@ -8,6 +8,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
@@ -122,6 +123,28 @@ TEST_F(SkinManagerTest, FrameIsPaintedAroundTheClientAndGivenBack)
     EXPECT_EQ(owner->size(), QSize(300, 200));
     EXPECT_EQ(edit->pos(), QPoint(10, 20));
     EXPECT_NE(edit->style()->metaObject(), &skins::SkinStyle::staticMetaObject);
+}
+
+TEST_F(SkinManagerTest, ReattachingControlsWithStyleSheetsKeepsTheirOwnLook)
+{
+    QWidget* owner = window();
+    auto* group = new QWidget(owner);
+    auto* box = new QComboBox(group);
+    box->setEditable(true);
+    const QString sheet = QStringLiteral("QComboBox { background: white; }");
+    box->setStyleSheet(sheet);
+    started(owner, testskins::skinFile("A", Qt::white));
+    activate(owner);
+    TSkinManager* manager = TSkinManager::instance(false);
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_NE(manager->formOf(owner), nullptr);
+        EXPECT_TRUE(box->styleSheet().isEmpty()) << "set aside while skinned";
+        manager->detach(owner);
+        EXPECT_EQ(box->styleSheet(), sheet);
+        EXPECT_TRUE(manager->attach(owner, false));
+        QCoreApplication::processEvents();
+        (void)owner->grab();
+    }
 }
 
 TEST_F(SkinManagerTest, SwitchingAppliesAQuarterSecondLaterOncePerRequest)
