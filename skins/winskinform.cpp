@@ -514,6 +514,14 @@ void TWinSkinForm::applyFrame()
     frame->show();
     if (visible)
         w->show();
+    // Dialogs that size themselves on showing keep their own width formula; hold them to ours.
+    const int wanted = client.width() + grow.width();
+    if (w->width() < wanted) {
+        if (w->minimumWidth() == w->maximumWidth())
+            w->setFixedWidth(wanted);
+        else
+            w->resize(wanted, w->height());
+    }
 }
 
 void TWinSkinForm::removeFrame()

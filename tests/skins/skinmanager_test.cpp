@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -247,6 +248,50 @@ TEST_F(SkinManagerTest, MessageBoxesAndMenusAreSkinnedWhenTheyAppear)
     QCoreApplication::processEvents();
     EXPECT_TRUE(TSkinManager::instance(false)->skinnedMenus().contains(&menu));
     menu.close();
+}
+
+TEST_F(SkinManagerTest, SwitchingActiveOffAndOnDetachesAndReattachesLater)
+{
+    QWidget* owner = window();
+    QWidget* second = window();
+    skins::TSkinData* data = started(owner, testskins::skinFile("A", Qt::white));
+    activate(owner);
+    activate(second);
+    TSkinManager* manager = TSkinManager::instance(false);
+    ASSERT_EQ(manager->skinnedWindows().size(), 2);
+
+    data->setActive(false);
+    EXPECT_EQ(manager->pendingAction(), TSkinManager::paDeactivate);
+    EXPECT_EQ(manager->skinnedWindows().size(), 2) << "not at once";
+    QTRY_VERIFY_WITH_TIMEOUT(manager->skinnedWindows().isEmpty(), 2000);
+    EXPECT_FALSE(manager->skinning());
+    EXPECT_FALSE(owner->windowFlags() & Qt::FramelessWindowHint);
+
+    data->setActive(true);
+    EXPECT_EQ(manager->pendingAction(), TSkinManager::paActivate);
+    QTRY_COMPARE_WITH_TIMEOUT(manager->skinnedWindows().size(), 2, 2000);
+}
+
+TEST_F(SkinManagerTest, AMessageBoxTooNarrowForItsTitleIsWidened)
+{
+    QWidget* owner = window();
+    started(owner, testskins::skinFile("A", Qt::white));
+    activate(owner);
+    QMessageBox box(QMessageBox::Information,
+                    QStringLiteral("A title far too long for the little box it belongs to"),
+                    QStringLiteral("Hi"), QMessageBox::Ok, owner);
+    box.show();
+    QCoreApplication::processEvents();
+    const int before = box.width();
+    activate(&box);
+    QTest::qWait(20);
+    const skins::TWinSkinForm* form = TSkinManager::instance(false)->formOf(&box);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->framed());
+    const int frame = form->frameMargins().left() + form->frameMargins().right();
+    EXPECT_GT(box.width(), before + frame) << box.layout()->contentsMargins().left() << " "
+                                           << box.minimumWidth() << " " << box.maximumWidth();
+    EXPECT_GE(box.width(), QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()));
 }
 
 TEST_F(SkinManagerTest, SystemMenuOffersTheWindowCommands)
