@@ -1,5 +1,6 @@
 #include "skins/skinstyle.h"
 
+#include <QComboBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleFactory>
@@ -109,9 +110,14 @@ void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption* option, Q
         case PE_PanelLineEdit: {
             const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
             painter->fillRect(option->rect, option->palette.brush(QPalette::Base));
-            if (frame && frame->lineWidth > 0 &&
-                !drawSkinElement(painter, option->rect, element("SunkEdge"), 0))
-                QProxyStyle::drawPrimitive(PE_FrameLineEdit, option, painter, widget);
+            if (frame && frame->lineWidth > 0) {
+                if (!drawSkinElement(painter, option->rect, element("SunkEdge"), 0))
+                    QProxyStyle::drawPrimitive(PE_FrameLineEdit, option, painter, widget);
+            } else if (!qobject_cast<const QComboBox*>(widget ? widget->parentWidget() : nullptr)) {
+                // A flat edit keeps a single line in the skin's shadow colour.
+                painter->setPen(option->palette.color(QPalette::Mid));
+                painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+            }
             return;
         }
         case PE_FrameGroupBox:

@@ -396,10 +396,15 @@ void TWinSkinForm::rebuild()
     for (const SkinnedControl& c : std::as_const(m_controls))
         if (c.widget && c.widget->style() == m_style)
             c.widget->setPalette(m_style->skinPalette(c.palette));
-    const bool wasFramed = m_framed;
-    removeFrame();
-    if (wasFramed)
-        applyFrame();
+    // A frame of the same thickness is only repainted: no unmapping, no flicker.
+    if (m_framed && frameMarginsOf(*m_skin) == m_margins && m_skin->top.present) {
+        m_frame->relayout();
+    } else {
+        const bool wasFramed = m_framed;
+        removeFrame();
+        if (wasFramed)
+            applyFrame();
+    }
     skinControls();
     for (const SkinnedControl& c : std::as_const(m_controls))
         if (c.widget)
@@ -431,6 +436,16 @@ QMenu* TWinSkinForm::systemMenu()
     return menu;
 }
 
+QMargins TWinSkinForm::frameMarginsOf(const SkinDescription& skin)
+{
+    const auto thickness = [](const FrameSide& s, bool across) {
+        const QImage f = s.frame(true);
+        return f.isNull() ? 0 : across ? f.height() : f.width();
+    };
+    return QMargins(thickness(skin.left, false), thickness(skin.top, true),
+                    thickness(skin.right, false), thickness(skin.bottom, true));
+}
+
 QPalette TWinSkinForm::windowPalette() const
 {
     QPalette p = m_oldPalette;
@@ -451,12 +466,7 @@ void TWinSkinForm::applyFrame()
     QWidget* w = m_window;
     if (!w || m_framed || !m_skin || !m_skin->top.present || m_skin->top.image.isNull())
         return;
-    const auto thickness = [](const FrameSide& s, bool across) {
-        const QImage f = s.frame(true);
-        return f.isNull() ? 0 : across ? f.height() : f.width();
-    };
-    m_margins = QMargins(thickness(m_skin->left, false), thickness(m_skin->top, true),
-                         thickness(m_skin->right, false), thickness(m_skin->bottom, true));
+    m_margins = frameMarginsOf(*m_skin);
     const QMargins& m = m_margins;
     const bool visible = w->isVisible();
     const QRect client = w->geometry();

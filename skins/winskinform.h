@@ -61,6 +61,7 @@ private:
     bool shouldSkinControl(QWidget* control) const;
     /// The window's colours: only the face; text colours stay with the controls.
     QPalette windowPalette() const;
+    static QMargins frameMarginsOf(const SkinDescription& skin);
 
     QPointer<QWidget> m_window;
     const QObject* m_windowObject;
