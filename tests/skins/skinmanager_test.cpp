@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -292,6 +293,24 @@ TEST_F(SkinManagerTest, AMessageBoxTooNarrowForItsTitleIsWidened)
     EXPECT_GT(box.width(), before + frame) << box.layout()->contentsMargins().left() << " "
                                            << box.minimumWidth() << " " << box.maximumWidth();
     EXPECT_GE(box.width(), QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()));
+}
+
+TEST_F(SkinManagerTest, SkinFileLoadsAnExistingFileOnly)
+{
+    QWidget* owner = window();
+    skins::TSkinData* data = started(owner, testskins::skinFile("A", Qt::white));
+    activate(owner);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    data->setSkinFile(dir.filePath(QStringLiteral("missing.skin")));
+    EXPECT_EQ(TSkinManager::instance(false)->pendingAction(), TSkinManager::paNone);
+    EXPECT_EQ(data->skin()->skinName, u"A");
+
+    const QString path = dir.filePath(QStringLiteral("b.skin"));
+    testsupport::writeFile(path, testskins::skinFile("B", Qt::gray));
+    data->setSkinFile(path);
+    EXPECT_EQ(data->SkinFile(), path);
+    QTRY_COMPARE_WITH_TIMEOUT(skinNameOf(owner), QStringLiteral("B"), 2000);
 }
 
 TEST_F(SkinManagerTest, SystemMenuOffersTheWindowCommands)
