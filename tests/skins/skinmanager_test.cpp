@@ -8,6 +8,7 @@
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLayout>
@@ -92,6 +93,18 @@ TEST_F(SkinManagerTest, WindowAndControlTagRules)
     EXPECT_FALSE(form->isControlSkinned(tagged199)) << "199 modulo 100 is the disable tag";
     EXPECT_EQ(plain->style(), form->style());
     EXPECT_EQ(owner->palette().color(QPalette::Window), QColor(200, 220, 255));
+
+    // The month calendar keeps the system look, inside a window or as a window of its own.
+    auto* calendar = new QCalendarWidget(owner);
+    skins::TWinSkinForm* mutableForm = TSkinManager::instance(false)->formOf(owner);
+    mutableForm->rebuild();
+    EXPECT_FALSE(form->isControlSkinned(calendar));
+    for (QWidget* inside : calendar->findChildren<QWidget*>())
+        EXPECT_FALSE(form->isControlSkinned(inside));
+    QCalendarWidget alone;
+    activate(&alone);
+    EXPECT_EQ(TSkinManager::windowClassName(&alone), u"SysMonthCal32");
+    EXPECT_EQ(TSkinManager::instance(false)->formOf(&alone), nullptr);
 
     QWidget* tag199 = window(199);
     QWidget* tag99 = window(99);
