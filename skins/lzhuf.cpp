@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 #include <array>
+#include <new>
 #include <vector>
 
 namespace skins {
@@ -238,7 +239,12 @@ QByteArray lzhufUnpack(QByteArrayView packed, std::uint32_t maxUnpacked)
             QStringLiteral("The skin data claims %1 unpacked bytes, more than %2")
                 .arg(size)
                 .arg(maxUnpacked));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
+    QByteArray out;
+    try {
+        out = QByteArray(qsizetype(size), Qt::Uninitialized);
+    } catch (const std::bad_alloc&) {
+        throw platform::EError(QStringLiteral("LZH : Cannot get memory for dictionary tables"));
+    }
     auto* dst = reinterpret_cast<std::uint8_t*>(out.data());
     std::array<std::uint8_t, kRing> ring{};
     std::fill(ring.begin(), ring.begin() + kSpaces, std::uint8_t(' '));
