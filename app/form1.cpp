@@ -15,6 +15,8 @@
 #include "settings/calibrationpanel.h"
 #include "settings/inifile.h"
 #include "settings/picklists.h"
+#include "skins/skindata.h"
+#include "skins/skinstore.h"
 #include "wording/capitals.h"
 #include "wording/digitgrid.h"
 
@@ -179,6 +181,17 @@ void TForm1::createControls()
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(500);
+
+    // The skins stored with the window; skinning starts when the program calls Loaded().
+    SkinData1 = new skins::TSkinData(this);
+    SkinData1->setObjectName(QStringLiteral("SkinData1"));
+    SkinData1->setSkinStream(assets::load(QStringLiteral("skin_builtin.skin")));
+    SkinData1->setActive(true);
+    SkinStore1 = new skins::TSkinStore(this);
+    SkinStore1->setObjectName(QStringLiteral("SkinStore1"));
+    for (const QString& item :
+         {QStringLiteral("skin_item0.skin"), QStringLiteral("skin_item1.skin")})
+        SkinStore1->Store.Add().DataStream = assets::load(item);
 }
 
 void TForm1::createMockupLabels()
@@ -462,10 +475,14 @@ void TForm1::Image5Click()
 }
 
 void TForm1::Button4Click()
-{}
+{
+    SkinData1->LoadSkinItem(SkinStore1, 0);
+}
 
 void TForm1::Button6Click()
-{}
+{
+    SkinData1->LoadSkinItem(SkinStore1, 1);
+}
 
 void TForm1::Label80Click()
 {

@@ -27,6 +27,11 @@ namespace printlayout {
 class TForm2;
 } // namespace printlayout
 
+namespace skins {
+class TSkinData;
+class TSkinStore;
+} // namespace skins
+
 namespace settings {
 class TCalibrationPanel;
 class TIniFile;
@@ -93,6 +98,8 @@ public:
     platform::TStatusBar* StatusBar1 = nullptr;
     settings::TCalibrationPanel* Panel1 = nullptr;
     QTimer* Timer1 = nullptr;
+    skins::TSkinData* SkinData1 = nullptr;
+    skins::TSkinStore* SkinStore1 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "preview/standardpreviewinterface.h"
 #include "printlayout/form2.h"
 #include "settings/inifile.h"
+#include "skins/skindata.h"
 
 int main(int argc, char** argv)
 {
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     preview::registerStandardPreview();
 
     app::TForm1 form1(settings::settingsFilePath());
+    form1.SkinData1->Loaded();
     printlayout::TForm2 form2;
     form1.setPrintForm(&form2);
     form1.show();
