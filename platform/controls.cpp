@@ -107,6 +107,14 @@ void TUpDown::step(int direction)
         m_associate->setText(QString::number(m_position));
 }
 
+// The up arrow takes the upper half, the down arrow the rest.
+void TUpDown::resizeEvent(QResizeEvent*)
+{
+    const int upper = height() / 2;
+    m_up->setGeometry(0, 0, width(), upper);
+    m_down->setGeometry(0, upper, width(), height() - upper);
+}
+
 bool TUpDown::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_associate && event->type() == QEvent::KeyPress) {

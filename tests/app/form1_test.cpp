@@ -305,6 +305,16 @@ TEST_F(Form1Test, ReloadResetsAllOffsetsOnlyWhenTheFirstIsEmpty)
     EXPECT_EQ(f.Panel1->Edit43->text(), QString());
 }
 
+// Clicks whatever the window shows at that point of a control, as a mouse would.
+void clickAt(QWidget* control, QPoint point)
+{
+    QWidget* window = control->window();
+    const QPoint inWindow = control->mapTo(window, point);
+    QWidget* target = window->childAt(inWindow);
+    ASSERT_TRUE(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window, inWindow));
+}
+
 TEST_F(Form1Test, UpDownArrowsAndKeysStepWithinMinusAndPlusHundred)
 {
     app::TForm1& f = open();
@@ -316,14 +326,31 @@ TEST_F(Form1Test, UpDownArrowsAndKeysStepWithinMinusAndPlusHundred)
     QTest::keyClick(edit, Qt::Key_Up);
     EXPECT_EQ(edit->text(), QStringLiteral("100"));
     edit->setText(QStringLiteral("-100"));
-    f.Panel1->UpDown15->step(-1);
-    EXPECT_EQ(edit->text(), QStringLiteral("-100"));
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), QStringLiteral("-100"));
-    f.Panel1->UpDown15->step(1);
-    EXPECT_EQ(edit->text(), QStringLiteral("-99"));
     edit->setText(QStringLiteral("250"));
     EXPECT_EQ(edit->text(), QStringLiteral("250")) << "typing is not restricted";
+
+    // The upper half of the 16 x 20 arrows steps up, the lower half down.
+    struct Click
+    {
+        QPoint at;
+        const char* before;
+        const char* after;
+    };
+    const Click clicks[] = {
+        {{8, 2}, "0", "1"},       {{8, 8}, "1", "2"},         {{8, 11}, "2", "1"},
+        {{8, 18}, "1", "0"},      {{3, 5}, "99", "100"},      {{12, 5}, "100", "100"},
+        {{3, 15}, "-99", "-100"}, {{12, 15}, "-100", "-100"},
+    };
+    for (platform::TUpDown* arrows : {f.Panel1->UpDown31, f.Panel1->UpDown15}) {
+        for (const Click& c : clicks) {
+            SCOPED_TRACE(c.at.y());
+            arrows->associate()->setText(QString::fromLatin1(c.before));
+            clickAt(arrows, c.at);
+            EXPECT_EQ(arrows->associate()->text(), QString::fromLatin1(c.after));
+        }
+    }
 }
 
 TEST_F(Form1Test, PickListsGrowOnAddAndOnCloseWithoutDuplicates)
