@@ -468,11 +468,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        // Keys without a character (arrows, Delete, Tab handled by the dialog) reach the
-        // control untouched, as they never produced a typed character.
+        // Keys without a character (arrows, Home/End, Tab handled by the dialog) reach the
+        // control untouched, as they never produced a typed character. Delete carries the
+        // character 127 on X11, yet it edits like the arrows do.
         const QString text = key->text();
-        const bool dialogKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        if (!text.isEmpty() && !dialogKey) {
+        const bool editingKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+                                key->key() == Qt::Key_Delete;
+        if (!text.isEmpty() && !editingKey) {
             const QChar c = key->key() == Qt::Key_Enter ? QChar(u'\r') : text.front();
             if (watched == Edit3) {
                 bool pass = true;
