@@ -20,11 +20,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -226,6 +229,7 @@ void TForm1::createInputGroup()
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->setGeometry(104, 91, 137, 20);
     Edit3->setFrame(false);
+    Edit3->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit3->setStyleSheet(QStringLiteral("QLineEdit { ") + kFlatStyle + QStringLiteral(" }"));
     Label4 = label(GroupBox1, QStringLiteral("Label4"), 52, 127, f, QStringLiteral("用 途："));
     ComboBox1 = dropDown(GroupBox1, QStringLiteral("ComboBox1"), 104, 123, 137);
@@ -450,9 +454,28 @@ void TForm1::Label80Click()
     QDesktopServices::openUrl(QUrl(linkAddress()));
 }
 
+namespace {
+
+bool amountCharacter(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'.';
+}
+
+QString amountCharacters(const QString& text)
+{
+    QString kept;
+    for (QChar c : text) {
+        if (amountCharacter(c))
+            kept += c;
+    }
+    return kept;
+}
+
+} // namespace
+
 bool TForm1::Edit3KeyPress(QChar key)
 {
-    const bool passes = (key >= u'0' && key <= u'9') || key == u'.' || key == u'\b' || key == u'\r';
+    const bool passes = amountCharacter(key) || key == u'\b' || key == u'\r';
     if (key == u'\r')
         ComboBox1->setFocus(Qt::OtherFocusReason);
     return passes;
@@ -487,11 +510,69 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
+    if (watched == Edit3 && filterAmountText(event))
+        return true;
     if (watched == Label80 && event->type() == QEvent::MouseButtonRelease) {
         platform::guarded([this] { Label80Click(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::forward(QEvent* event)
+{
+    m_forwarding = true;
+    QApplication::sendEvent(Edit3, event);
+    m_forwarding = false;
+}
+
+bool TForm1::filterAmountText(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::InputMethodQuery: {
+        // The input method stays off here: its commits would bypass the key filter.
+        if (m_forwarding)
+            return false;
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        forward(query);
+        if (query->queries() & Qt::ImEnabled)
+            query->setValue(Qt::ImEnabled, false);
+        return true;
+    }
+    case QEvent::InputMethod: {
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        const QString kept = amountCharacters(input->commitString());
+        if (!kept.isEmpty())
+            Edit3->insert(kept);
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!drag->mimeData()->hasText() || amountCharacters(drag->mimeData()->text()).isEmpty()) {
+            drag->ignore();
+            return true;
+        }
+        return false;
+    }
+    case QEvent::Drop: {
+        // Dropped text is judged like typed text; the field inserts what passes.
+        if (m_forwarding)
+            return false;
+        auto* drop = static_cast<QDropEvent*>(event);
+        QMimeData kept;
+        kept.setText(amountCharacters(drop->mimeData()->text()));
+        QDropEvent filtered(drop->position(), drop->possibleActions(), &kept, drop->buttons(),
+                            drop->modifiers());
+        filtered.setDropAction(drop->proposedAction());
+        forward(&filtered);
+        drop->setDropAction(filtered.dropAction());
+        drop->setAccepted(filtered.isAccepted());
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TForm1::onFocusChanged(QWidget* old, QWidget* now)

@@ -97,6 +97,10 @@ private:
     void createInputGroup();
     void connectHandlers();
     bool Edit3KeyPress(QChar key);
+    /// Input-method commits and dropped text reach the amount field only through its filter.
+    bool filterAmountText(QEvent* event);
+    /// Hands an event to the amount field past that filter.
+    void forward(QEvent* event);
     void ComboBox1KeyPress(QChar key);
     void onFocusChanged(QWidget* old, QWidget* now);
     /// The date field's value as a date; raises the variant conversion error when it is null.
@@ -107,6 +111,7 @@ private:
     QString m_settingsPath;
     std::unique_ptr<settings::TIniFile> m_ini;
     bool m_destroyed = false;
+    bool m_forwarding = false;
     bool m_amountReported = false;
     bool m_refreshFailureReported = false;
 };

@@ -10,9 +10,12 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -200,6 +203,45 @@ TEST_F(Form1Test, AmountFieldLetsOnlyDigitsPointsBackspaceAndEnterThrough)
     }
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("99"));
     EXPECT_TRUE(m_messages.messages().empty());
+}
+
+TEST_F(Form1Test, InputMethodAndDroppedTextReachTheAmountOnlyThroughItsFilter)
+{
+    app::TForm1& f = open();
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(f.Edit3, &query);
+    EXPECT_FALSE(query.value(Qt::ImEnabled).toBool()) << "the input method is off";
+
+    f.Edit3->setText(QStringLiteral("1"));
+    QInputMethodEvent commit;
+    commit.setCommitString(u(u"汉字０９5"));
+    QApplication::sendEvent(f.Edit3, &commit);
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("15"));
+
+    struct Drop
+    {
+        const char16_t* text;
+        bool accepted;
+        const char* result;
+    };
+    const Drop drops[] = {
+        {u"汉字１２", false, "15"},
+        {u"2a.5 元\n", true, "152.5"},
+    };
+    for (const Drop& d : drops) {
+        SCOPED_TRACE(u(d.text).toStdString());
+        QMimeData mime;
+        mime.setText(u(d.text));
+        const QPointF end(f.Edit3->width() - 4, 10);
+        QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(f.Edit3, &enter);
+        EXPECT_EQ(enter.isAccepted(), d.accepted);
+        if (enter.isAccepted()) {
+            QDropEvent drop(end, Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(f.Edit3, &drop);
+        }
+        EXPECT_EQ(f.Edit3->text(), QString::fromLatin1(d.result));
+    }
 }
 
 TEST_F(Form1Test, EnterInTheAmountMovesToPurposeAndReformatsAndReloads)
