@@ -72,6 +72,7 @@ QComboBox* dropDown(QWidget* parent, const QString& name, int left, int top, int
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setGeometry(left, top, width, 22);
     box->setStyleSheet(QStringLiteral("QComboBox { ") + kFlatStyle + QStringLiteral(" }"));
+    platform::applyEditRules(box->lineEdit());
     return box;
 }
 
@@ -230,6 +231,7 @@ void TForm1::createInputGroup()
     Edit3->setGeometry(104, 91, 137, 20);
     Edit3->setFrame(false);
     Edit3->setAttribute(Qt::WA_InputMethodEnabled, false);
+    platform::applyEditRules(Edit3);
     Edit3->setStyleSheet(QStringLiteral("QLineEdit { ") + kFlatStyle + QStringLiteral(" }"));
     Label4 = label(GroupBox1, QStringLiteral("Label4"), 52, 127, f, QStringLiteral("用 途："));
     ComboBox1 = dropDown(GroupBox1, QStringLiteral("ComboBox1"), 104, 123, 137);

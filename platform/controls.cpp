@@ -166,6 +166,18 @@ void TStatusBar::layoutPanels()
     }
 }
 
+void applyEditRules(QLineEdit* edit)
+{
+    // Setting a text leaves the caret at its end; without the focus the caret is the
+    // program's alone, so it goes back to the start, where the platform's edits put it.
+    const auto toStart = [edit] {
+        if (!edit->hasFocus() && edit->cursorPosition() != 0)
+            edit->setCursorPosition(0);
+    };
+    QObject::connect(edit, &QLineEdit::textChanged, edit, toStart);
+    QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, toStart);
+}
+
 int textWidth(const QFont& font, const QString& text)
 {
     return QFontMetrics(font).horizontalAdvance(text);

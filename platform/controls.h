@@ -89,6 +89,10 @@ private:
     std::vector<QLabel*> m_panels;
 };
 
+/// Gives a single-line edit the platform edit's rules: a text put into it by the program shows
+/// from its first character, whatever its length.
+void applyEditRules(QLineEdit* edit);
+
 /// Width of a text in a font, in pixels of the screen.
 int textWidth(const QFont& font, const QString& text);
 

@@ -46,6 +46,7 @@ QLineEdit* flatEdit(QWidget* parent, int left, int top, int width, const QString
     edit->setGeometry(left, top, width, kEditHeight);
     edit->setFrame(false);
     edit->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7a7a7a; }"));
+    platform::applyEditRules(edit);
     return edit;
 }
 

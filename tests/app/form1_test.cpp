@@ -153,6 +153,29 @@ TEST_F(Form1Test, StartReadsBankAndAccountButNotTheOffsets)
     EXPECT_TRUE(f.ComboBox1->currentText().isEmpty()) << "loading leaves the field's text alone";
 }
 
+TEST_F(Form1Test, ALongTextSetIntoAnEditShowsFromItsFirstCharacter)
+{
+    const QString bank = u(u"中国工商银行北京市分行海淀区中关村支行");
+    writeSettings(u(u"[支票打印]\r\n付款行名称=") + bank + QStringLiteral("\r\n"));
+    app::TForm1& f = open();
+    QTest::keyClicks(f.Edit3, QStringLiteral("12345678901234567890"));
+    QTest::keyClick(f.Edit3, Qt::Key_Tab); // reformatted and the settings reloaded
+    f.ComboBox2->setEditText(bank + bank);
+    QLineEdit* const edits[] = {f.Panel1->Edit7, f.Edit3, f.ComboBox2->lineEdit()};
+    for (QLineEdit* edit : edits) {
+        SCOPED_TRACE(edit->text().toStdString());
+        ASSERT_GT(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width());
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_LT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 8)
+            << "scrolled to the start";
+    }
+    // While the user types, the edit follows the caret as before.
+    f.ComboBox2->setFocus();
+    f.ComboBox2->lineEdit()->end(false);
+    QTest::keyClicks(f.ComboBox2->lineEdit(), QStringLiteral("xy"));
+    EXPECT_EQ(f.ComboBox2->lineEdit()->cursorPosition(), f.ComboBox2->currentText().size());
+}
+
 TEST_F(Form1Test, AmountFieldLetsOnlyDigitsPointsBackspaceAndEnterThrough)
 {
     app::TForm1& f = open();
