@@ -249,7 +249,8 @@ void TCalibrationPanel::reloadFrom(const TIniFile& ini)
 
 void TCalibrationPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    // Captions and group boxes pass their presses on; only the panel's own background drags.
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
         QFrame::mousePressEvent(event);
         return;
     }

@@ -523,6 +523,20 @@ TEST_F(Form1Test, ThePanelFollowsTheMouseAndStaysInsideTheWindow)
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(panel, &after);
     EXPECT_EQ(panel->pos(), rest) << "released: no more moving";
+
+    // Presses on the panel's child controls, its two captions among them, start no move.
+    for (QWidget* child :
+         {static_cast<QWidget*>(panel->Label7), static_cast<QWidget*>(panel->Label6),
+          static_cast<QWidget*>(panel->GroupBox2)}) {
+        SCOPED_TRACE(child->metaObject()->className());
+        const QPoint before = panel->pos();
+        QTest::mousePress(child, Qt::LeftButton, {}, QPoint(3, 3));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(40, 40), panel->mapToGlobal(QPointF(40, 40)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(panel, &drag);
+        QTest::mouseRelease(child, Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(panel->pos(), before);
+    }
 }
 
 } // namespace
