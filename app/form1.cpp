@@ -304,8 +304,8 @@ void TForm1::FormDestroy()
         return;
     m_destroyed = true;
     if (m_ini) {
-        settings::addPickEntry(*m_ini, settings::purposeSection(), ComboBox1->currentText());
-        settings::addPickEntry(*m_ini, settings::payeeSection(), ComboBox2->currentText());
+        addPickEntries({{settings::purposeSection(), ComboBox1->currentText()},
+                        {settings::payeeSection(), ComboBox2->currentText()}});
     }
     m_ini.reset();
 }
@@ -413,9 +413,23 @@ void TForm1::Button7Click()
 
 void TForm1::Button8Click()
 {
-    settings::addPickEntry(*m_ini, settings::purposeSection(), ComboBox1->currentText());
-    settings::addPickEntry(*m_ini, settings::payeeSection(), ComboBox2->currentText());
-    settings::addPickEntry(*m_ini, settings::shortNameSection(), ComboBox3->currentText());
+    addPickEntries({{settings::purposeSection(), ComboBox1->currentText()},
+                    {settings::payeeSection(), ComboBox2->currentText()},
+                    {settings::shortNameSection(), ComboBox3->currentText()}});
+}
+
+void TForm1::addPickEntries(std::initializer_list<std::pair<QString, QString>> entries)
+{
+    QStringList refused;
+    for (const auto& [section, text] : entries) {
+        if (!settings::addPickEntry(*m_ini, section, text) && !m_refusedEntries.contains(text))
+            refused << text;
+    }
+    // Told after the other entries are written, and once a run for each text.
+    for (const QString& text : refused) {
+        m_refusedEntries << text;
+        platform::showMessage(settings::pickEntryRefusedMessage(text));
+    }
 }
 
 void TForm1::Edit3Exit()

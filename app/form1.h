@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QDate>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class QComboBox;
 class QFrame;
@@ -107,11 +110,14 @@ private:
     QDate issueDate() const;
     /// Shows a refresh failure once while its cause lasts; ticks keep running meanwhile.
     void reportOnce(bool& reported, const std::function<void()>& show);
+    /// Pick-list entries as (section, text); texts the file cannot hold are reported instead.
+    void addPickEntries(std::initializer_list<std::pair<QString, QString>> entries);
 
     QString m_settingsPath;
     std::unique_ptr<settings::TIniFile> m_ini;
     bool m_destroyed = false;
     bool m_forwarding = false;
+    QSet<QString> m_refusedEntries;
     bool m_amountReported = false;
     bool m_refreshFailureReported = false;
 };

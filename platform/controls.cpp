@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QToolButton>
+#include <QValidator>
 
 namespace platform {
 
@@ -166,8 +168,28 @@ void TStatusBar::layoutPanels()
     }
 }
 
+namespace {
+
+class FirstLineOnly : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override
+    {
+        const qsizetype lineBreak = input.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+        if (lineBreak >= 0) {
+            input.truncate(lineBreak);
+            pos = std::min(pos, int(lineBreak));
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
 void applyEditRules(QLineEdit* edit)
 {
+    edit->setValidator(new FirstLineOnly(edit));
     // Setting a text leaves the caret at its end; without the focus the caret is the
     // program's alone, so it goes back to the start, where the platform's edits put it.
     const auto toStart = [edit] {

@@ -90,7 +90,8 @@ private:
 };
 
 /// Gives a single-line edit the platform edit's rules: a text put into it by the program shows
-/// from its first character, whatever its length.
+/// from its first character, whatever its length, and of a text with line breaks (pasted from
+/// a spreadsheet cell, say) only the part before the first break is kept.
 void applyEditRules(QLineEdit* edit);
 
 /// Width of a text in a font, in pixels of the screen.

@@ -69,6 +69,11 @@ QList<QByteArray> GetPrivateProfileKeys(QByteArrayView section, const QString& p
     return profileKeyNames(file->bytes, section, qsizetype(bufferSize) - 1);
 }
 
+bool profileCanHold(QByteArrayView section, QByteArrayView key, QByteArrayView value)
+{
+    return profileWithValue({}, section, key, value).has_value();
+}
+
 bool WritePrivateProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
                                const QString& path)
 {

@@ -471,6 +471,25 @@ TEST_F(Form1Test, PickListsGrowOnAddAndOnCloseWithoutDuplicates)
     EXPECT_EQ(lists.payees, QStringList{QStringLiteral("Acme Ltd")});
 }
 
+TEST_F(Form1Test, PastedLineBreaksAreCutAndAnEntryTheFileCannotHoldIsReportedOnce)
+{
+    app::TForm1& f = open();
+    QApplication::clipboard()->setText(u(u"某某公司\r\n第二行"));
+    f.ComboBox2->setFocus();
+    f.ComboBox2->lineEdit()->paste();
+    EXPECT_EQ(f.ComboBox2->currentText(), u(u"某某公司"));
+    f.Panel1->Edit7->setText(u(u"某某银行\n"));
+    EXPECT_EQ(f.Panel1->Edit7->text(), u(u"某某银行"));
+
+    f.ComboBox1->setEditText(u(u"[张三]"));
+    f.ComboBox3->setEditText(u(u"某某"));
+    f.Button8Click();
+    f.close();
+    EXPECT_EQ(m_messages.texts(), QStringList{settings::pickEntryRefusedMessage(u(u"[张三]"))});
+    EXPECT_TRUE(m_messages.texts().front().contains(u(u"[张三]")));
+    EXPECT_EQ(settingsText(), u(u"[收款人]\r\n某某公司=1\r\n[简称]\r\n某某=1\r\n"));
+}
+
 TEST_F(Form1Test, AFailedWriteReportsTheFullPathAndWritesNothingMore)
 {
     app::TForm1& f = open();
