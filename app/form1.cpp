@@ -121,6 +121,9 @@ TForm1::TForm1(const QString& settingsPath, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    // Quitting or the session ending destroys the window without a close event; the pick
+    // lists are written all the same, once.
+    platform::guarded([this] { FormDestroy(); });
     // The children die after this object; their focus changes must not reach it.
     disconnect(qApp, nullptr, this, nullptr);
     Edit3->removeEventFilter(this);

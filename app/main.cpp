@@ -1,9 +1,9 @@
-#include "app/form1.h"
+#include "app/startup.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/messages.h"
 #include "printlayout/form2.h"
-#include "settings/inifile.h"
+#include "settings/settingspath.h"
 
 int main(int argc, char** argv)
 {
@@ -11,9 +11,6 @@ int main(int argc, char** argv)
     platform::setApplicationTitle(QStringLiteral("Quillmark"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     platform::installFontSubstitutions();
-
-    app::TForm1 form1(settings::settingsFilePath());
-    printlayout::TForm2 form2;
-    form1.show();
-    return QApplication::exec();
+    return app::runProgram(settings::settingsFilePath(),
+                           [] { return std::make_unique<printlayout::TForm2>(); });
 }

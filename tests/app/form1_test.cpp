@@ -1,7 +1,9 @@
 #include "app/form1.h"
+#include "app/startup.h"
 #include "dateedit/dbdatetimeedit.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
+#include "report/reporterror.h"
 #include "settings/calibrationpanel.h"
 #include "settings/picklists.h"
 #include "tests/support/testsupport.h"
@@ -488,6 +490,40 @@ TEST_F(Form1Test, PastedLineBreaksAreCutAndAnEntryTheFileCannotHoldIsReportedOnc
     EXPECT_EQ(m_messages.texts(), QStringList{settings::pickEntryRefusedMessage(u(u"[张三]"))});
     EXPECT_TRUE(m_messages.texts().front().contains(u(u"[张三]")));
     EXPECT_EQ(settingsText(), u(u"[收款人]\r\n某某公司=1\r\n[简称]\r\n某某=1\r\n"));
+}
+
+TEST_F(Form1Test, EveryWayTheProgramEndsWritesThePurposeAndPayeeOnce)
+{
+    struct Way
+    {
+        const char* what;
+        std::function<void(app::TForm1&)> end;
+    };
+    const Way ways[] = {
+        {"closed", [](app::TForm1& f) { f.close(); }},
+        {"destroyed without a close event", [](app::TForm1&) {}},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        QFile::remove(path());
+        app::TForm1& f = open();
+        f.ComboBox1->setEditText(u(u"货款"));
+        f.ComboBox2->setEditText(u(u"某某公司"));
+        way.end(f);
+        m_form.reset();
+        EXPECT_EQ(settingsText(), u(u"[用途]\r\n货款=1\r\n[收款人]\r\n某某公司=1\r\n"));
+    }
+}
+
+TEST_F(Form1Test, APrintFormThatCannotBeCreatedIsReportedAndTheProgramEnds)
+{
+    const int result = app::runProgram(path(), []() -> std::unique_ptr<QWidget> {
+        throw report::EReportError(QStringLiteral("The cheque layout has no component \"X\""));
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{QStringLiteral("The cheque layout has no component \"X\"")});
+    EXPECT_EQ(m_messages.messages()[0].kind, platform::MessageKind::Error);
 }
 
 TEST_F(Form1Test, AFailedWriteReportsTheFullPathAndWritesNothingMore)
