@@ -159,6 +159,21 @@ void TReportStream::WriteBuffer(const void* buffer, qint64 count)
         throw platform::EInOutError(QStringLiteral("Stream write error"));
 }
 
+void TReportStream::Truncate(qint64 newSize)
+{
+    QMutexLocker lock(&m_lock);
+    if (newSize < 0 || newSize >= size())
+        return;
+    if (m_inMemory) {
+        m_memory.truncate(newSize);
+        return;
+    }
+    m_readCache.clear();
+    if (!m_file->resize(newSize))
+        throw platform::EInOutError(QStringLiteral("Stream write error"));
+    m_fileSize = newSize;
+}
+
 void TReportStream::copyTo(QIODevice& target)
 {
     QMutexLocker lock(&m_lock);
