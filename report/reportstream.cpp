@@ -204,7 +204,9 @@ void TReportStream::moveToFile()
             QStringLiteral("RPG%1.tmp").arg(unique.toUpper().rightJustified(8, u'0')));
         file = std::make_unique<QFile>(name);
         // NewOnly: the name is ours alone, never an existing file of someone else's.
-        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered))
+        // Owner only: the pages hold the payee, the amount and the account.
+        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered,
+                       QFile::ReadOwner | QFile::WriteOwner))
             break;
         if (!QFile::exists(name) || attempt == 100)
             throw platform::EInOutError(
