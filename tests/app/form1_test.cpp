@@ -354,35 +354,34 @@ TEST_F(Form1Test, SaveWritesThirtyTwoKeysInOrderAndConfirms)
 {
     app::TForm1& f = open();
     f.Button7Click(); // no file: every offset becomes "0"
-    const std::vector<QLineEdit*> edits = offsetEdits();
-    for (std::size_t i = 0; i < edits.size(); ++i)
-        edits[i]->setText(QString::number(static_cast<int>(i) - 15));
-    f.Panel1->Edit7->setText(u(u"中国某某银行某某支行"));
-    f.Panel1->Edit6->setText(QStringLiteral("1234567890123"));
+    settings::TCalibrationPanel& p = *f.Panel1;
+    // Each edit holds its own number, so a swapped pair of edits shows in the file.
+    const std::pair<QLineEdit*, int> numbered[] = {
+        {p.Edit1, 1},   {p.Edit2, 2},   {p.Edit4, 4},   {p.Edit5, 5},   {p.Edit8, 8},
+        {p.Edit9, 9},   {p.Edit10, 10}, {p.Edit11, 11}, {p.Edit12, 12}, {p.Edit13, 13},
+        {p.Edit14, 14}, {p.Edit15, 15}, {p.Edit16, 16}, {p.Edit17, 17}, {p.Edit18, 18},
+        {p.Edit19, 19}, {p.Edit20, 20}, {p.Edit21, 21}, {p.Edit34, 34}, {p.Edit35, 35},
+        {p.Edit36, 36}, {p.Edit37, 37}, {p.Edit38, 38}, {p.Edit39, 39}, {p.Edit40, 40},
+        {p.Edit41, 41}, {p.Edit42, 42}, {p.Edit43, 43}, {p.Edit44, 44}, {p.Edit45, 45},
+    };
+    for (const auto& [edit, number] : numbered)
+        edit->setText(QString::number(number));
+    p.Edit7->setText(u(u"中国某某银行某某支行"));
+    p.Edit6->setText(QStringLiteral("1234567890123"));
     f.Image3Click();
     EXPECT_EQ(m_messages.texts(), QStringList{u(u"设置保存成功")});
 
-    QString expected =
+    const QString expected =
         u(u"[支票打印]\r\n付款行名称=中国某某银行某某支行\r\n出票人账户=1234567890123\r\n"
-          u"[存根]\r\n");
-    const auto& rows = settings::TCalibrationPanel::offsetRows();
-    for (const auto& row : rows) {
-        if (row.group != settings::TOffsetRow::Stub)
-            continue;
-        expected +=
-            u(row.rightKey) + u'=' + (f.Panel1->*row.right)->text() + QStringLiteral("\r\n");
-        expected += u(row.downKey) + u'=' + (f.Panel1->*row.down)->text() + QStringLiteral("\r\n");
-    }
-    expected += u(u"[支票]\r\n");
-    for (bool right : {true, false}) {
-        for (const auto& row : rows) {
-            if (row.group != settings::TOffsetRow::Body)
-                continue;
-            expected += u(right ? row.rightKey : row.downKey) + u'=' +
-                        (f.Panel1->*(right ? row.right : row.down))->text() +
-                        QStringLiteral("\r\n");
-        }
-    }
+          u"[存根]\r\n"
+          u"年份右=34\r\n年份下=35\r\n月份右=37\r\n月份下=36\r\n日期右=38\r\n日期下=39\r\n"
+          u"收款人右=41\r\n收款人下=40\r\n金额右=42\r\n金额下=43\r\n用途右=44\r\n"
+          u"用途下=45\r\n"
+          u"[支票]\r\n"
+          u"年份右=1\r\n月份右=5\r\n日期右=8\r\n付款行名称右=11\r\n出票人账号右=12\r\n"
+          u"收款人右=14\r\n人民币大写右=16\r\n金额小写右=18\r\n用途右=20\r\n"
+          u"年份下=2\r\n月份下=4\r\n日期下=9\r\n付款行名称下=10\r\n出票人账号下=13\r\n"
+          u"收款人下=15\r\n人民币大写下=17\r\n金额小写下=19\r\n用途下=21\r\n");
     EXPECT_EQ(settingsText(), expected);
 
     // Edits changed after the save come back from the file with the next reload.
