@@ -52,6 +52,13 @@ QLabel* label(QWidget* parent, const QString& name, int left, int top, const QFo
     return l;
 }
 
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
 // Captions change only when the text does: the refresh runs twice a second.
 void setCaption(QLabel* label, const QString& text)
 {
@@ -152,7 +159,13 @@ void TForm1::createControls()
     Shape1 = new QFrame(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(10, 8, 858, 313);
-    Shape1->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid black; }"));
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    QPalette shapeColours = Shape1->palette();
+    shapeColours.setColor(QPalette::Window, Qt::white);
+    shapeColours.setColor(QPalette::WindowText, Qt::black);
+    Shape1->setPalette(shapeColours);
+    Shape1->setAutoFillBackground(true);
 
     Image1 = new platform::TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -165,13 +178,13 @@ void TForm1::createControls()
     createMockupLabels();
 
     Label80 = label(this, QStringLiteral("Label80"), 664, 296, songti(13));
-    Label80->setStyleSheet(QStringLiteral("color: blue;"));
+    setTextColour(Label80, Qt::blue);
     Label80->setCursor(Qt::PointingHandCursor);
     Label80->installEventFilter(this);
 
     Label78 = label(this, QStringLiteral("Label78"), 352, 24, songti(14, true),
                     QStringLiteral("* 适合各个银行(不仅建行)支票打印 *"));
-    Label78->setStyleSheet(QStringLiteral("color: blue;"));
+    setTextColour(Label78, Qt::blue);
 
     createInputGroup();
 
@@ -232,10 +245,9 @@ void TForm1::createInputGroup()
     Edit3 = new QLineEdit(GroupBox1);
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->setGeometry(104, 91, 137, 20);
-    Edit3->setFrame(false);
+    platform::setFlatBorder(Edit3, QColor(0x7a, 0x7a, 0x7a));
     Edit3->setAttribute(Qt::WA_InputMethodEnabled, false);
     platform::applyEditRules(Edit3);
-    Edit3->setStyleSheet(QStringLiteral("QLineEdit { ") + kFlatStyle + QStringLiteral(" }"));
     Label4 = label(GroupBox1, QStringLiteral("Label4"), 52, 127, f, QStringLiteral("用 途："));
     ComboBox1 = dropDown(GroupBox1, QStringLiteral("ComboBox1"), 104, 123, 137);
     Image2 = pictureButton(GroupBox1, QStringLiteral("Image2"), 328, 104, u"button_print.jpg");

@@ -187,6 +187,43 @@ public:
 
 } // namespace
 
+namespace {
+
+class FlatBorder : public QObject
+{
+public:
+    FlatBorder(QLineEdit* edit, const QColor& colour) : QObject(edit), m_colour(colour) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        // The edit paints itself first, the line goes over its edge.
+        auto* edit = static_cast<QLineEdit*>(watched);
+        edit->event(event);
+        QPainter painter(edit);
+        painter.setPen(m_colour);
+        painter.drawRect(edit->rect().adjusted(0, 0, -1, -1));
+        return true;
+    }
+
+private:
+    QColor m_colour;
+};
+
+} // namespace
+
+void setFlatBorder(QLineEdit* edit, const QColor& colour)
+{
+    edit->setFrame(false);
+    edit->setTextMargins(1, 1, 1, 1);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    edit->setPalette(palette);
+    edit->installEventFilter(new FlatBorder(edit, colour));
+}
+
 void applyEditRules(QLineEdit* edit)
 {
     edit->setValidator(new FirstLineOnly(edit));

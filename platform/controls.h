@@ -94,6 +94,11 @@ private:
 /// a spreadsheet cell, say) only the part before the first break is kept.
 void applyEditRules(QLineEdit* edit);
 
+/// A flat single-line edit: no 3-D border, a one-pixel line of colour round it instead, on
+/// white. Drawn by the edit itself rather than by a style sheet, which would cost every edit
+/// its own sheet at start-up.
+void setFlatBorder(QLineEdit* edit, const QColor& colour);
+
 /// Width of a text in a font, in pixels of the screen.
 int textWidth(const QFont& font, const QString& text);
 

@@ -44,8 +44,7 @@ QLineEdit* flatEdit(QWidget* parent, int left, int top, int width, const QString
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(left, top, width, kEditHeight);
-    edit->setFrame(false);
-    edit->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7a7a7a; }"));
+    platform::setFlatBorder(edit, QColor(0x7a, 0x7a, 0x7a));
     platform::applyEditRules(edit);
     return edit;
 }
