@@ -48,7 +48,12 @@ QLabel* label(QWidget* parent, const QString& name, int left, int top, const QFo
     l->setTextFormat(Qt::PlainText);
     l->setFont(font);
     l->move(left, top);
-    l->adjustSize();
+    // An empty label shows nothing and takes its size with its first text; measuring it now
+    // would load its font before the window first shows.
+    if (caption.isEmpty())
+        l->resize(0, 0);
+    else
+        l->adjustSize();
     return l;
 }
 
