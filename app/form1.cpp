@@ -24,11 +24,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -49,8 +52,20 @@ QLabel* label(QWidget* parent, const QString& name, int left, int top, const QFo
     l->setTextFormat(Qt::PlainText);
     l->setFont(font);
     l->move(left, top);
-    l->adjustSize();
+    // An empty label shows nothing and takes its size with its first text; measuring it now
+    // would load its font before the window first shows.
+    if (caption.isEmpty())
+        l->resize(0, 0);
+    else
+        l->adjustSize();
     return l;
+}
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
 }
 
 // Captions change only when the text does: the refresh runs twice a second.
@@ -73,6 +88,7 @@ QComboBox* dropDown(QWidget* parent, const QString& name, int left, int top, int
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setGeometry(left, top, width, 22);
     box->setStyleSheet(QStringLiteral("QComboBox { ") + kFlatStyle + QStringLiteral(" }"));
+    platform::applyEditRules(box->lineEdit());
     return box;
 }
 
@@ -121,6 +137,9 @@ TForm1::TForm1(const QString& settingsPath, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    // Quitting or the session ending destroys the window without a close event; the pick
+    // lists are written all the same, once.
+    platform::guarded([this] { FormDestroy(); });
     // The children die after this object; their focus changes must not reach it.
     disconnect(qApp, nullptr, this, nullptr);
     Edit3->removeEventFilter(this);
@@ -149,7 +168,13 @@ void TForm1::createControls()
     Shape1 = new QFrame(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(10, 8, 858, 313);
-    Shape1->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid black; }"));
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape1->setLineWidth(1);
+    QPalette shapeColours = Shape1->palette();
+    shapeColours.setColor(QPalette::Window, Qt::white);
+    shapeColours.setColor(QPalette::WindowText, Qt::black);
+    Shape1->setPalette(shapeColours);
+    Shape1->setAutoFillBackground(true);
 
     Image1 = new platform::TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -162,13 +187,13 @@ void TForm1::createControls()
     createMockupLabels();
 
     Label80 = label(this, QStringLiteral("Label80"), 664, 296, songti(13));
-    Label80->setStyleSheet(QStringLiteral("color: blue;"));
+    setTextColour(Label80, Qt::blue);
     Label80->setCursor(Qt::PointingHandCursor);
     Label80->installEventFilter(this);
 
     Label78 = label(this, QStringLiteral("Label78"), 352, 24, songti(14, true),
                     QStringLiteral("* 适合各个银行(不仅建行)支票打印 *"));
-    Label78->setStyleSheet(QStringLiteral("color: blue;"));
+    setTextColour(Label78, Qt::blue);
 
     createInputGroup();
 
@@ -240,8 +265,9 @@ void TForm1::createInputGroup()
     Edit3 = new QLineEdit(GroupBox1);
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit3->setGeometry(104, 91, 137, 20);
-    Edit3->setFrame(false);
-    Edit3->setStyleSheet(QStringLiteral("QLineEdit { ") + kFlatStyle + QStringLiteral(" }"));
+    platform::setFlatBorder(Edit3, QColor(0x7a, 0x7a, 0x7a));
+    Edit3->setAttribute(Qt::WA_InputMethodEnabled, false);
+    platform::applyEditRules(Edit3);
     Label4 = label(GroupBox1, QStringLiteral("Label4"), 52, 127, f, QStringLiteral("用 途："));
     ComboBox1 = dropDown(GroupBox1, QStringLiteral("ComboBox1"), 104, 123, 137);
     Image2 = pictureButton(GroupBox1, QStringLiteral("Image2"), 328, 104, u"button_print.jpg");
@@ -313,8 +339,8 @@ void TForm1::FormDestroy()
         return;
     m_destroyed = true;
     if (m_ini) {
-        settings::addPickEntry(*m_ini, settings::purposeSection(), ComboBox1->currentText());
-        settings::addPickEntry(*m_ini, settings::payeeSection(), ComboBox2->currentText());
+        addPickEntries({{settings::purposeSection(), ComboBox1->currentText()},
+                        {settings::payeeSection(), ComboBox2->currentText()}});
     }
     m_ini.reset();
 }
@@ -422,9 +448,23 @@ void TForm1::Button7Click()
 
 void TForm1::Button8Click()
 {
-    settings::addPickEntry(*m_ini, settings::purposeSection(), ComboBox1->currentText());
-    settings::addPickEntry(*m_ini, settings::payeeSection(), ComboBox2->currentText());
-    settings::addPickEntry(*m_ini, settings::shortNameSection(), ComboBox3->currentText());
+    addPickEntries({{settings::purposeSection(), ComboBox1->currentText()},
+                    {settings::payeeSection(), ComboBox2->currentText()},
+                    {settings::shortNameSection(), ComboBox3->currentText()}});
+}
+
+void TForm1::addPickEntries(std::initializer_list<std::pair<QString, QString>> entries)
+{
+    QStringList refused;
+    for (const auto& [section, text] : entries) {
+        if (!settings::addPickEntry(*m_ini, section, text) && !m_refusedEntries.contains(text))
+            refused << text;
+    }
+    // Told after the other entries are written, and once a run for each text.
+    for (const QString& text : refused) {
+        m_refusedEntries << text;
+        platform::showMessage(settings::pickEntryRefusedMessage(text));
+    }
 }
 
 void TForm1::Edit3Exit()
@@ -489,9 +529,28 @@ void TForm1::Label80Click()
     QDesktopServices::openUrl(QUrl(linkAddress()));
 }
 
+namespace {
+
+bool amountCharacter(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'.';
+}
+
+QString amountCharacters(const QString& text)
+{
+    QString kept;
+    for (QChar c : text) {
+        if (amountCharacter(c))
+            kept += c;
+    }
+    return kept;
+}
+
+} // namespace
+
 bool TForm1::Edit3KeyPress(QChar key)
 {
-    const bool passes = (key >= u'0' && key <= u'9') || key == u'.' || key == u'\b' || key == u'\r';
+    const bool passes = amountCharacter(key) || key == u'\b' || key == u'\r';
     if (key == u'\r')
         ComboBox1->setFocus(Qt::OtherFocusReason);
     return passes;
@@ -507,11 +566,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        // Keys without a character (arrows, Delete, Tab handled by the dialog) reach the
-        // control untouched, as they never produced a typed character.
+        // Keys without a character (arrows, Home/End, Tab handled by the dialog) reach the
+        // control untouched, as they never produced a typed character. Delete carries the
+        // character 127 on X11, yet it edits like the arrows do.
         const QString text = key->text();
-        const bool dialogKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        if (!text.isEmpty() && !dialogKey) {
+        const bool editingKey = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+                                key->key() == Qt::Key_Delete;
+        if (!text.isEmpty() && !editingKey) {
             const QChar c = key->key() == Qt::Key_Enter ? QChar(u'\r') : text.front();
             if (watched == Edit3) {
                 bool pass = true;
@@ -524,11 +585,69 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
+    if (watched == Edit3 && filterAmountText(event))
+        return true;
     if (watched == Label80 && event->type() == QEvent::MouseButtonRelease) {
         platform::guarded([this] { Label80Click(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::forward(QEvent* event)
+{
+    m_forwarding = true;
+    QApplication::sendEvent(Edit3, event);
+    m_forwarding = false;
+}
+
+bool TForm1::filterAmountText(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::InputMethodQuery: {
+        // The input method stays off here: its commits would bypass the key filter.
+        if (m_forwarding)
+            return false;
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        forward(query);
+        if (query->queries() & Qt::ImEnabled)
+            query->setValue(Qt::ImEnabled, false);
+        return true;
+    }
+    case QEvent::InputMethod: {
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        const QString kept = amountCharacters(input->commitString());
+        if (!kept.isEmpty())
+            Edit3->insert(kept);
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!drag->mimeData()->hasText() || amountCharacters(drag->mimeData()->text()).isEmpty()) {
+            drag->ignore();
+            return true;
+        }
+        return false;
+    }
+    case QEvent::Drop: {
+        // Dropped text is judged like typed text; the field inserts what passes.
+        if (m_forwarding)
+            return false;
+        auto* drop = static_cast<QDropEvent*>(event);
+        QMimeData kept;
+        kept.setText(amountCharacters(drop->mimeData()->text()));
+        QDropEvent filtered(drop->position(), drop->possibleActions(), &kept, drop->buttons(),
+                            drop->modifiers());
+        filtered.setDropAction(drop->proposedAction());
+        forward(&filtered);
+        drop->setDropAction(filtered.dropAction());
+        drop->setAccepted(filtered.isAccepted());
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TForm1::onFocusChanged(QWidget* old, QWidget* now)

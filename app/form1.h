@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QDate>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 class QComboBox;
 class QFrame;
@@ -111,17 +114,25 @@ private:
     void createInputGroup();
     void connectHandlers();
     bool Edit3KeyPress(QChar key);
+    /// Input-method commits and dropped text reach the amount field only through its filter.
+    bool filterAmountText(QEvent* event);
+    /// Hands an event to the amount field past that filter.
+    void forward(QEvent* event);
     void ComboBox1KeyPress(QChar key);
     void onFocusChanged(QWidget* old, QWidget* now);
     /// The date field's value as a date; raises the variant conversion error when it is null.
     QDate issueDate() const;
     /// Shows a refresh failure once while its cause lasts; ticks keep running meanwhile.
     void reportOnce(bool& reported, const std::function<void()>& show);
+    /// Pick-list entries as (section, text); texts the file cannot hold are reported instead.
+    void addPickEntries(std::initializer_list<std::pair<QString, QString>> entries);
 
     QString m_settingsPath;
     printlayout::TForm2* m_printForm = nullptr;
     std::unique_ptr<settings::TIniFile> m_ini;
     bool m_destroyed = false;
+    bool m_forwarding = false;
+    QSet<QString> m_refusedEntries;
     bool m_amountReported = false;
     bool m_refreshFailureReported = false;
 };

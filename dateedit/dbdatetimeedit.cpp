@@ -87,7 +87,11 @@ void TCustomDBDateTimeEdit::setKind(TDateTimeKind kind)
 void TCustomDBDateTimeEdit::setValue(const QVariant& value)
 {
     QVariant number;
-    if (value.isValid() && !value.isNull()) {
+    // An invalid date or moment is no date at all, not day 0.
+    const bool invalidDate =
+        (value.typeId() == QMetaType::QDate && !value.toDate().isValid()) ||
+        (value.typeId() == QMetaType::QDateTime && !value.toDateTime().isValid());
+    if (value.isValid() && !value.isNull() && !invalidDate) {
         double d = 0;
         if (value.typeId() == QMetaType::QDate) {
             d = dateToNumber(value.toDate());

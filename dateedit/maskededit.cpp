@@ -14,6 +14,12 @@ MaskedTextEdit::MaskedTextEdit(QWidget* parent) : QLineEdit(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setDragEnabled(false);
     setAcceptDrops(false);
+    // The edit's own text calls (setText, clear, insert) go around the typing rules; what they
+    // leave is fitted into the template at once.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& now) {
+        if (m_mask.length() > 0 && m_mask.fit(now) != now)
+            putText(now);
+    });
 }
 
 void MaskedTextEdit::setEditMask(const EditMask& mask)

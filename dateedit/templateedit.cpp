@@ -15,6 +15,17 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// A text that reached the field around the template (through the edit's own text calls) is
+// fitted into it first, so that no cell is looked for past its end.
+void shape(const EditMask& mask, TemplateState& state)
+{
+    if (state.text.size() == mask.length())
+        return;
+    state.text = mask.fit(state.text);
+    state.selStart = std::clamp(state.selStart, 0, mask.length());
+    state.selLength = std::clamp(state.selLength, 0, mask.length() - state.selStart);
+}
+
 /// Empties the cells of a selection longer than the caret; true when there was one.
 bool emptySelection(const EditMask& mask, TemplateState& state)
 {
@@ -39,6 +50,7 @@ EditOutcome result(const QString& before, const TemplateState& state)
 EditOutcome typeChar(const EditMask& mask, TemplateState& state, QChar c)
 {
     const QString before = state.text;
+    shape(mask, state);
     const bool afterSkip = state.afterSkip;
     state.afterSkip = false;
     if (isDigit(c)) {
@@ -78,6 +90,7 @@ EditOutcome typeText(const EditMask& mask, TemplateState& state, const QString& 
 EditOutcome backspace(const EditMask& mask, TemplateState& state)
 {
     const QString before = state.text;
+    shape(mask, state);
     state.afterSkip = false;
     if (emptySelection(mask, state))
         return result(before, state);
@@ -92,6 +105,7 @@ EditOutcome backspace(const EditMask& mask, TemplateState& state)
 EditOutcome deleteCells(const EditMask& mask, TemplateState& state)
 {
     const QString before = state.text;
+    shape(mask, state);
     state.afterSkip = false;
     if (emptySelection(mask, state))
         return result(before, state);

@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QToolButton>
+#include <QValidator>
 
 namespace platform {
 
@@ -107,6 +109,14 @@ void TUpDown::step(int direction)
         m_associate->setText(QString::number(m_position));
 }
 
+// The up arrow takes the upper half, the down arrow the rest.
+void TUpDown::resizeEvent(QResizeEvent*)
+{
+    const int upper = height() / 2;
+    m_up->setGeometry(0, 0, width(), upper);
+    m_down->setGeometry(0, upper, width(), height() - upper);
+}
+
 bool TUpDown::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_associate && event->type() == QEvent::KeyPress) {
@@ -161,6 +171,75 @@ void TStatusBar::layoutPanels()
         m_panels[i]->setGeometry(x, 2, w, std::max(0, height() - 2));
         x += w;
     }
+}
+
+namespace {
+
+class FirstLineOnly : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override
+    {
+        const qsizetype lineBreak = input.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+        if (lineBreak >= 0) {
+            input.truncate(lineBreak);
+            pos = std::min(pos, int(lineBreak));
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+namespace {
+
+class FlatBorder : public QObject
+{
+public:
+    FlatBorder(QLineEdit* edit, const QColor& colour) : QObject(edit), m_colour(colour) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        // The edit paints itself first, the line goes over its edge.
+        auto* edit = static_cast<QLineEdit*>(watched);
+        edit->event(event);
+        QPainter painter(edit);
+        painter.setPen(m_colour);
+        painter.drawRect(edit->rect().adjusted(0, 0, -1, -1));
+        return true;
+    }
+
+private:
+    QColor m_colour;
+};
+
+} // namespace
+
+void setFlatBorder(QLineEdit* edit, const QColor& colour)
+{
+    edit->setFrame(false);
+    edit->setTextMargins(1, 1, 1, 1);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    edit->setPalette(palette);
+    edit->installEventFilter(new FlatBorder(edit, colour));
+}
+
+void applyEditRules(QLineEdit* edit)
+{
+    edit->setValidator(new FirstLineOnly(edit));
+    // Setting a text leaves the caret at its end; without the focus the caret is the
+    // program's alone, so it goes back to the start, where the platform's edits put it.
+    const auto toStart = [edit] {
+        if (!edit->hasFocus() && edit->cursorPosition() != 0)
+            edit->setCursorPosition(0);
+    };
+    QObject::connect(edit, &QLineEdit::textChanged, edit, toStart);
+    QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, toStart);
 }
 
 int textWidth(const QFont& font, const QString& text)

@@ -57,6 +57,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLineEdit* m_associate = nullptr;
@@ -88,6 +89,16 @@ private:
     std::vector<int> m_widths;
     std::vector<QLabel*> m_panels;
 };
+
+/// Gives a single-line edit the platform edit's rules: a text put into it by the program shows
+/// from its first character, whatever its length, and of a text with line breaks (pasted from
+/// a spreadsheet cell, say) only the part before the first break is kept.
+void applyEditRules(QLineEdit* edit);
+
+/// A flat single-line edit: no 3-D border, a one-pixel line of colour round it instead, on
+/// white. Drawn by the edit itself rather than by a style sheet, which would cost every edit
+/// its own sheet at start-up.
+void setFlatBorder(QLineEdit* edit, const QColor& colour);
 
 /// Width of a text in a font, in pixels of the screen.
 int textWidth(const QFont& font, const QString& text);

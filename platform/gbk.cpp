@@ -1,5 +1,7 @@
 #include "platform/gbk.h"
 
+#include "platform/errors.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -20,6 +22,16 @@ QString fromGbk(QByteArrayView bytes)
 bool gbkAvailable()
 {
     return QStringEncoder("GBK").isValid();
+}
+
+void requireTextEncoding(const char* codecName)
+{
+    if (!QStringEncoder(codecName).isValid() || !QStringDecoder(codecName).isValid())
+        throw EError(formatMessage(
+            QStringLiteral("The text encoding %s is missing from this system (its Qt was built "
+                           "without ICU). Without it the settings file cannot be read or "
+                           "written, so the program ends"),
+            {QString::fromLatin1(codecName)}));
 }
 
 } // namespace platform

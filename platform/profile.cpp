@@ -45,6 +45,15 @@ QByteArrayView withoutTrailingBlanks(QByteArrayView text)
     return text;
 }
 
+// The file a write replaces: the final target of a chain of links, else path itself.
+QString writtenPath(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; info.isSymLink() && depth < 40; ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.filePath();
+}
+
 } // namespace
 
 QByteArray GetPrivateProfileString(QByteArrayView section, QByteArrayView key,
@@ -69,10 +78,21 @@ QList<QByteArray> GetPrivateProfileKeys(QByteArrayView section, const QString& p
     return profileKeyNames(file->bytes, section, qsizetype(bufferSize) - 1);
 }
 
-bool WritePrivateProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
-                               const QString& path)
+bool profileCanHold(QByteArrayView section, QByteArrayView key, QByteArrayView value)
 {
-    if (path.isEmpty())
+    return profileWithValue({}, section, key, value).has_value();
+}
+
+bool WritePrivateProfileString(QByteArrayView section, QByteArrayView key, QByteArrayView value,
+                               const QString& linkOrPath)
+{
+    if (linkOrPath.isEmpty())
+        return false;
+    // A link is followed, so that the replace lands on its target and the link stays.
+    const QString path = writtenPath(linkOrPath);
+    // The owner's write permission stands for the read-only attribute: even where the user
+    // could replace the file (as root, or by renaming in a writable folder), it stays as it is.
+    if (QFileInfo::exists(path) && !(QFile::permissions(path) & QFileDevice::WriteOwner))
         return false;
     const WriteLock lock(path, kLockWaitMs);
     if (!lock.isLocked())

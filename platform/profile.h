@@ -23,6 +23,10 @@ QByteArray GetPrivateProfileString(QByteArrayView section, QByteArrayView key,
 QList<QByteArray> GetPrivateProfileKeys(QByteArrayView section, const QString& path,
                                         int bufferSize);
 
+/// False when the file format cannot hold the names or the value as written: a line break, a
+/// section name with "]", a key that would read back as a section header.
+bool profileCanHold(QByteArrayView section, QByteArrayView key, QByteArrayView value);
+
 /// Sets key in section to value, creating the file, the section and the key as needed. The file
 /// is replaced atomically under an advisory lock. False on any failure; the file is then as it
 /// was.

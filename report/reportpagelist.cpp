@@ -100,6 +100,8 @@ void TReportPageList::AddPage(const platform::EmfPicture& page)
         throw platform::EInOutError(QStringLiteral("Stream write error"));
 
     const qint32 previousCount = m_pageCount;
+    const qint64 previousSize = s.size();
+    const qint64 previousPosition = s.position();
     try {
         ++m_pageCount;
         if (m_pageCount == 1)
@@ -114,8 +116,15 @@ void TReportPageList::AddPage(const platform::EmfPicture& page)
         writeInt32(s, end);
         s.Seek(end, Origin::Beginning);
     } catch (...) {
-        // The run that needed the page is abandoned; the page is not there to be fetched.
+        // The run that needed the page is abandoned; the store is as before the call, so the
+        // pages already there can still be fetched and appended to.
         m_pageCount = previousCount;
+        try {
+            s.Truncate(previousSize);
+        } catch (const platform::EError&) {
+            // The error already being raised is the one to report.
+        }
+        s.Seek(previousPosition, Origin::Beginning);
         throw;
     }
 }
@@ -204,6 +213,19 @@ std::unique_ptr<platform::EmfPicture> TReportPageList::GetPage(qint32 n)
     QMutexLocker lock(&m_lock);
     if (!m_stream || n < 1 || n > m_pageCount)
         return nullptr;
+    TReportStream& s = *m_stream;
+    // A fetch that fails goes back to where it started, a record boundary the next walk needs.
+    const qint64 start = s.position();
+    try {
+        return readPage(n);
+    } catch (...) {
+        s.Seek(start, Origin::Beginning);
+        throw;
+    }
+}
+
+std::unique_ptr<platform::EmfPicture> TReportPageList::readPage(qint32 n)
+{
     TReportStream& s = *m_stream;
     SeekToPage(n);
     const qint64 r = s.position();

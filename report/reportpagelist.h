@@ -53,6 +53,7 @@ public:
 
 private:
     TReportStream& requireStream() const;
+    std::unique_ptr<platform::EmfPicture> readPage(qint32 n);
 
     mutable QRecursiveMutex m_lock;
     qint32 m_pageCount = 0;

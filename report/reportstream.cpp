@@ -159,6 +159,21 @@ void TReportStream::WriteBuffer(const void* buffer, qint64 count)
         throw platform::EInOutError(QStringLiteral("Stream write error"));
 }
 
+void TReportStream::Truncate(qint64 newSize)
+{
+    QMutexLocker lock(&m_lock);
+    if (newSize < 0 || newSize >= size())
+        return;
+    if (m_inMemory) {
+        m_memory.truncate(newSize);
+        return;
+    }
+    m_readCache.clear();
+    if (!m_file->resize(newSize))
+        throw platform::EInOutError(QStringLiteral("Stream write error"));
+    m_fileSize = newSize;
+}
+
 void TReportStream::copyTo(QIODevice& target)
 {
     QMutexLocker lock(&m_lock);
@@ -189,7 +204,9 @@ void TReportStream::moveToFile()
             QStringLiteral("RPG%1.tmp").arg(unique.toUpper().rightJustified(8, u'0')));
         file = std::make_unique<QFile>(name);
         // NewOnly: the name is ours alone, never an existing file of someone else's.
-        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered))
+        // Owner only: the pages hold the payee, the amount and the account.
+        if (file->open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered,
+                       QFile::ReadOwner | QFile::WriteOwner))
             break;
         if (!QFile::exists(name) || attempt == 100)
             throw platform::EInOutError(

@@ -49,6 +49,9 @@ public:
     /// Writes exactly count bytes or fails with "Stream write error".
     void WriteBuffer(const void* buffer, qint64 count);
 
+    /// Cuts the stream back to size bytes (never grows it); the position stays where it is.
+    void Truncate(qint64 size);
+
     /// Copies every byte, from offset 0, in blocks of CopyBlockSize; the position is kept.
     void copyTo(QIODevice& target);
 

@@ -44,8 +44,8 @@ QLineEdit* flatEdit(QWidget* parent, int left, int top, int width, const QString
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setGeometry(left, top, width, kEditHeight);
-    edit->setFrame(false);
-    edit->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7a7a7a; }"));
+    platform::setFlatBorder(edit, QColor(0x7a, 0x7a, 0x7a));
+    platform::applyEditRules(edit);
     return edit;
 }
 
@@ -264,7 +264,8 @@ void TCalibrationPanel::reloadFrom(const TIniFile& ini)
 
 void TCalibrationPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    // Captions and group boxes pass their presses on; only the panel's own background drags.
+    if (event->button() != Qt::LeftButton || childAt(event->position().toPoint())) {
         QFrame::mousePressEvent(event);
         return;
     }

@@ -1,5 +1,7 @@
 #include "settings/picklists.h"
 
+#include "platform/gbk.h"
+#include "platform/profile.h"
 #include "settings/inifile.h"
 
 namespace settings {
@@ -29,10 +31,19 @@ TPickLists loadPickLists(const QString& path)
     return lists;
 }
 
-void addPickEntry(TIniFile& ini, const QString& section, const QString& text)
+bool addPickEntry(TIniFile& ini, const QString& section, const QString& text)
 {
-    if (!text.isEmpty())
-        ini.WriteString(section, text, QStringLiteral("1"));
+    if (text.isEmpty())
+        return true;
+    if (!platform::profileCanHold(platform::toGbk(section), platform::toGbk(text), "1"))
+        return false;
+    ini.WriteString(section, text, QStringLiteral("1"));
+    return true;
+}
+
+QString pickEntryRefusedMessage(const QString& text)
+{
+    return QStringLiteral("“%1”不能存入选择列表，其余内容已保存").arg(text);
 }
 
 } // namespace settings

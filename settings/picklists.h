@@ -23,7 +23,11 @@ struct TPickLists
 TPickLists loadPickLists(const QString& path);
 
 /// Adds a non-empty text as an entry of a section; an existing entry (any letter case) is
-/// rewritten in place.
-void addPickEntry(TIniFile& ini, const QString& section, const QString& text);
+/// rewritten in place. A text the file cannot hold as a key ("[张三]" would read back as a
+/// section header) is not written: false then.
+bool addPickEntry(TIniFile& ini, const QString& section, const QString& text);
+
+/// What the user is told about a text that addPickEntry could not keep.
+QString pickEntryRefusedMessage(const QString& text);
 
 } // namespace settings

@@ -1,7 +1,9 @@
 #include "app/form1.h"
+#include "app/startup.h"
 #include "dateedit/dbdatetimeedit.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
+#include "report/reporterror.h"
 #include "settings/calibrationpanel.h"
 #include "settings/picklists.h"
 #include "tests/support/testsupport.h"
@@ -10,9 +12,12 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -150,22 +155,118 @@ TEST_F(Form1Test, StartReadsBankAndAccountButNotTheOffsets)
     EXPECT_TRUE(f.ComboBox1->currentText().isEmpty()) << "loading leaves the field's text alone";
 }
 
+TEST_F(Form1Test, ALongTextSetIntoAnEditShowsFromItsFirstCharacter)
+{
+    const QString bank = u(u"中国工商银行北京市分行海淀区中关村支行");
+    writeSettings(u(u"[支票打印]\r\n付款行名称=") + bank + QStringLiteral("\r\n"));
+    app::TForm1& f = open();
+    QTest::keyClicks(f.Edit3, QStringLiteral("12345678901234567890"));
+    QTest::keyClick(f.Edit3, Qt::Key_Tab); // reformatted and the settings reloaded
+    f.ComboBox2->setEditText(bank + bank);
+    QLineEdit* const edits[] = {f.Panel1->Edit7, f.Edit3, f.ComboBox2->lineEdit()};
+    for (QLineEdit* edit : edits) {
+        SCOPED_TRACE(edit->text().toStdString());
+        ASSERT_GT(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width());
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_LT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 8)
+            << "scrolled to the start";
+    }
+    // While the user types, the edit follows the caret as before.
+    f.ComboBox2->setFocus();
+    f.ComboBox2->lineEdit()->end(false);
+    QTest::keyClicks(f.ComboBox2->lineEdit(), QStringLiteral("xy"));
+    EXPECT_EQ(f.ComboBox2->lineEdit()->cursorPosition(), f.ComboBox2->currentText().size());
+}
+
 TEST_F(Form1Test, AmountFieldLetsOnlyDigitsPointsBackspaceAndEnterThrough)
 {
     app::TForm1& f = open();
-    QTest::keyClicks(f.Edit3, QStringLiteral("1a-, 2.x.3"));
-    EXPECT_EQ(f.Edit3->text(), QStringLiteral("12..3"));
-    QTest::keyClick(f.Edit3, Qt::Key_Backspace);
-    EXPECT_EQ(f.Edit3->text(), QStringLiteral("12.."));
-
-    f.Edit3->setText(QStringLiteral("88"));
     QApplication::clipboard()->setText(QStringLiteral("99"));
-    f.Edit3->selectAll();
-    QTest::keyClick(f.Edit3, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(f.Edit3, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(f.Edit3->text(), QStringLiteral("88"));
+    struct Stroke
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}, QString text = QString()) {
+        return Stroke{k, m, std::move(text)};
+    };
+    const QString del(QChar(0x7f));
+    struct Row
+    {
+        const char* what;
+        const char* start;
+        std::vector<Stroke> keys;
+        const char* result;
+    };
+    const Row rows[] = {
+        {"typed characters", "", {}, "12..3"},
+        {"Backspace", "12", {key(Qt::Key_Backspace, {}, QStringLiteral("\b"))}, "1"},
+        {"Ctrl+V and Ctrl+X",
+         "88",
+         {key(Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01")),
+          key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16")),
+          key(Qt::Key_X, Qt::ControlModifier, QStringLiteral("\x18"))},
+         "88"},
+        // As the X server delivers it: Delete with the character 127.
+        {"Home, Delete", "123", {key(Qt::Key_Home), key(Qt::Key_Delete, {}, del)}, "23"},
+        {"Left, Left, Delete",
+         "123",
+         {key(Qt::Key_Left), key(Qt::Key_Left), key(Qt::Key_Delete, {}, del)},
+         "13"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        f.Edit3->setText(QString::fromLatin1(row.start));
+        if (row.keys.empty())
+            QTest::keyClicks(f.Edit3, QStringLiteral("1a-, 2.x.3"));
+        for (const Stroke& k : row.keys) {
+            QKeyEvent press(QEvent::KeyPress, k.key, k.modifiers, k.text);
+            QApplication::sendEvent(f.Edit3, &press);
+        }
+        EXPECT_EQ(f.Edit3->text(), QString::fromLatin1(row.result));
+    }
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("99"));
     EXPECT_TRUE(m_messages.messages().empty());
+}
+
+TEST_F(Form1Test, InputMethodAndDroppedTextReachTheAmountOnlyThroughItsFilter)
+{
+    app::TForm1& f = open();
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(f.Edit3, &query);
+    EXPECT_FALSE(query.value(Qt::ImEnabled).toBool()) << "the input method is off";
+
+    f.Edit3->setText(QStringLiteral("1"));
+    QInputMethodEvent commit;
+    commit.setCommitString(u(u"汉字０９5"));
+    QApplication::sendEvent(f.Edit3, &commit);
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("15"));
+
+    struct Drop
+    {
+        const char16_t* text;
+        bool accepted;
+        const char* result;
+    };
+    const Drop drops[] = {
+        {u"汉字１２", false, "15"},
+        {u"2a.5 元\n", true, "152.5"},
+    };
+    for (const Drop& d : drops) {
+        SCOPED_TRACE(u(d.text).toStdString());
+        QMimeData mime;
+        mime.setText(u(d.text));
+        const QPointF end(f.Edit3->width() - 4, 10);
+        QDragEnterEvent enter(end.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(f.Edit3, &enter);
+        EXPECT_EQ(enter.isAccepted(), d.accepted);
+        if (enter.isAccepted()) {
+            QDropEvent drop(end, Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(f.Edit3, &drop);
+        }
+        EXPECT_EQ(f.Edit3->text(), QString::fromLatin1(d.result));
+    }
 }
 
 TEST_F(Form1Test, EnterInTheAmountMovesToPurposeAndReformatsAndReloads)
@@ -253,35 +354,34 @@ TEST_F(Form1Test, SaveWritesThirtyTwoKeysInOrderAndConfirms)
 {
     app::TForm1& f = open();
     f.Button7Click(); // no file: every offset becomes "0"
-    const std::vector<QLineEdit*> edits = offsetEdits();
-    for (std::size_t i = 0; i < edits.size(); ++i)
-        edits[i]->setText(QString::number(static_cast<int>(i) - 15));
-    f.Panel1->Edit7->setText(u(u"中国某某银行某某支行"));
-    f.Panel1->Edit6->setText(QStringLiteral("1234567890123"));
+    settings::TCalibrationPanel& p = *f.Panel1;
+    // Each edit holds its own number, so a swapped pair of edits shows in the file.
+    const std::pair<QLineEdit*, int> numbered[] = {
+        {p.Edit1, 1},   {p.Edit2, 2},   {p.Edit4, 4},   {p.Edit5, 5},   {p.Edit8, 8},
+        {p.Edit9, 9},   {p.Edit10, 10}, {p.Edit11, 11}, {p.Edit12, 12}, {p.Edit13, 13},
+        {p.Edit14, 14}, {p.Edit15, 15}, {p.Edit16, 16}, {p.Edit17, 17}, {p.Edit18, 18},
+        {p.Edit19, 19}, {p.Edit20, 20}, {p.Edit21, 21}, {p.Edit34, 34}, {p.Edit35, 35},
+        {p.Edit36, 36}, {p.Edit37, 37}, {p.Edit38, 38}, {p.Edit39, 39}, {p.Edit40, 40},
+        {p.Edit41, 41}, {p.Edit42, 42}, {p.Edit43, 43}, {p.Edit44, 44}, {p.Edit45, 45},
+    };
+    for (const auto& [edit, number] : numbered)
+        edit->setText(QString::number(number));
+    p.Edit7->setText(u(u"中国某某银行某某支行"));
+    p.Edit6->setText(QStringLiteral("1234567890123"));
     f.Image3Click();
     EXPECT_EQ(m_messages.texts(), QStringList{u(u"设置保存成功")});
 
-    QString expected =
+    const QString expected =
         u(u"[支票打印]\r\n付款行名称=中国某某银行某某支行\r\n出票人账户=1234567890123\r\n"
-          u"[存根]\r\n");
-    const auto& rows = settings::TCalibrationPanel::offsetRows();
-    for (const auto& row : rows) {
-        if (row.group != settings::TOffsetRow::Stub)
-            continue;
-        expected +=
-            u(row.rightKey) + u'=' + (f.Panel1->*row.right)->text() + QStringLiteral("\r\n");
-        expected += u(row.downKey) + u'=' + (f.Panel1->*row.down)->text() + QStringLiteral("\r\n");
-    }
-    expected += u(u"[支票]\r\n");
-    for (bool right : {true, false}) {
-        for (const auto& row : rows) {
-            if (row.group != settings::TOffsetRow::Body)
-                continue;
-            expected += u(right ? row.rightKey : row.downKey) + u'=' +
-                        (f.Panel1->*(right ? row.right : row.down))->text() +
-                        QStringLiteral("\r\n");
-        }
-    }
+          u"[存根]\r\n"
+          u"年份右=34\r\n年份下=35\r\n月份右=37\r\n月份下=36\r\n日期右=38\r\n日期下=39\r\n"
+          u"收款人右=41\r\n收款人下=40\r\n金额右=42\r\n金额下=43\r\n用途右=44\r\n"
+          u"用途下=45\r\n"
+          u"[支票]\r\n"
+          u"年份右=1\r\n月份右=5\r\n日期右=8\r\n付款行名称右=11\r\n出票人账号右=12\r\n"
+          u"收款人右=14\r\n人民币大写右=16\r\n金额小写右=18\r\n用途右=20\r\n"
+          u"年份下=2\r\n月份下=4\r\n日期下=9\r\n付款行名称下=10\r\n出票人账号下=13\r\n"
+          u"收款人下=15\r\n人民币大写下=17\r\n金额小写下=19\r\n用途下=21\r\n");
     EXPECT_EQ(settingsText(), expected);
 
     // Edits changed after the save come back from the file with the next reload.
@@ -305,6 +405,16 @@ TEST_F(Form1Test, ReloadResetsAllOffsetsOnlyWhenTheFirstIsEmpty)
     EXPECT_EQ(f.Panel1->Edit43->text(), QString());
 }
 
+// Clicks whatever the window shows at that point of a control, as a mouse would.
+void clickAt(QWidget* control, QPoint point)
+{
+    QWidget* window = control->window();
+    const QPoint inWindow = control->mapTo(window, point);
+    QWidget* target = window->childAt(inWindow);
+    ASSERT_TRUE(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window, inWindow));
+}
+
 TEST_F(Form1Test, UpDownArrowsAndKeysStepWithinMinusAndPlusHundred)
 {
     app::TForm1& f = open();
@@ -316,14 +426,31 @@ TEST_F(Form1Test, UpDownArrowsAndKeysStepWithinMinusAndPlusHundred)
     QTest::keyClick(edit, Qt::Key_Up);
     EXPECT_EQ(edit->text(), QStringLiteral("100"));
     edit->setText(QStringLiteral("-100"));
-    f.Panel1->UpDown15->step(-1);
-    EXPECT_EQ(edit->text(), QStringLiteral("-100"));
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), QStringLiteral("-100"));
-    f.Panel1->UpDown15->step(1);
-    EXPECT_EQ(edit->text(), QStringLiteral("-99"));
     edit->setText(QStringLiteral("250"));
     EXPECT_EQ(edit->text(), QStringLiteral("250")) << "typing is not restricted";
+
+    // The upper half of the 16 x 20 arrows steps up, the lower half down.
+    struct Click
+    {
+        QPoint at;
+        const char* before;
+        const char* after;
+    };
+    const Click clicks[] = {
+        {{8, 2}, "0", "1"},       {{8, 8}, "1", "2"},         {{8, 11}, "2", "1"},
+        {{8, 18}, "1", "0"},      {{3, 5}, "99", "100"},      {{12, 5}, "100", "100"},
+        {{3, 15}, "-99", "-100"}, {{12, 15}, "-100", "-100"},
+    };
+    for (platform::TUpDown* arrows : {f.Panel1->UpDown31, f.Panel1->UpDown15}) {
+        for (const Click& c : clicks) {
+            SCOPED_TRACE(c.at.y());
+            arrows->associate()->setText(QString::fromLatin1(c.before));
+            clickAt(arrows, c.at);
+            EXPECT_EQ(arrows->associate()->text(), QString::fromLatin1(c.after));
+        }
+    }
 }
 
 TEST_F(Form1Test, PickListsGrowOnAddAndOnCloseWithoutDuplicates)
@@ -343,6 +470,59 @@ TEST_F(Form1Test, PickListsGrowOnAddAndOnCloseWithoutDuplicates)
                                 u"[简称]\r\n某某科技=1\r\n"));
     const settings::TPickLists lists = settings::loadPickLists(path());
     EXPECT_EQ(lists.payees, QStringList{QStringLiteral("Acme Ltd")});
+}
+
+TEST_F(Form1Test, PastedLineBreaksAreCutAndAnEntryTheFileCannotHoldIsReportedOnce)
+{
+    app::TForm1& f = open();
+    QApplication::clipboard()->setText(u(u"某某公司\r\n第二行"));
+    f.ComboBox2->setFocus();
+    f.ComboBox2->lineEdit()->paste();
+    EXPECT_EQ(f.ComboBox2->currentText(), u(u"某某公司"));
+    f.Panel1->Edit7->setText(u(u"某某银行\n"));
+    EXPECT_EQ(f.Panel1->Edit7->text(), u(u"某某银行"));
+
+    f.ComboBox1->setEditText(u(u"[张三]"));
+    f.ComboBox3->setEditText(u(u"某某"));
+    f.Button8Click();
+    f.close();
+    EXPECT_EQ(m_messages.texts(), QStringList{settings::pickEntryRefusedMessage(u(u"[张三]"))});
+    EXPECT_TRUE(m_messages.texts().front().contains(u(u"[张三]")));
+    EXPECT_EQ(settingsText(), u(u"[收款人]\r\n某某公司=1\r\n[简称]\r\n某某=1\r\n"));
+}
+
+TEST_F(Form1Test, EveryWayTheProgramEndsWritesThePurposeAndPayeeOnce)
+{
+    struct Way
+    {
+        const char* what;
+        std::function<void(app::TForm1&)> end;
+    };
+    const Way ways[] = {
+        {"closed", [](app::TForm1& f) { f.close(); }},
+        {"destroyed without a close event", [](app::TForm1&) {}},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        QFile::remove(path());
+        app::TForm1& f = open();
+        f.ComboBox1->setEditText(u(u"货款"));
+        f.ComboBox2->setEditText(u(u"某某公司"));
+        way.end(f);
+        m_form.reset();
+        EXPECT_EQ(settingsText(), u(u"[用途]\r\n货款=1\r\n[收款人]\r\n某某公司=1\r\n"));
+    }
+}
+
+TEST_F(Form1Test, APrintFormThatCannotBeCreatedIsReportedAndTheProgramEnds)
+{
+    const int result = app::runProgram(path(), []() -> std::unique_ptr<QWidget> {
+        throw report::EReportError(QStringLiteral("The cheque layout has no component \"X\""));
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{QStringLiteral("The cheque layout has no component \"X\"")});
+    EXPECT_EQ(m_messages.messages()[0].kind, platform::MessageKind::Error);
 }
 
 TEST_F(Form1Test, AFailedWriteReportsTheFullPathAndWritesNothingMore)
@@ -397,6 +577,20 @@ TEST_F(Form1Test, ThePanelFollowsTheMouseAndStaysInsideTheWindow)
                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(panel, &after);
     EXPECT_EQ(panel->pos(), rest) << "released: no more moving";
+
+    // Presses on the panel's child controls, its two captions among them, start no move.
+    for (QWidget* child :
+         {static_cast<QWidget*>(panel->Label7), static_cast<QWidget*>(panel->Label6),
+          static_cast<QWidget*>(panel->GroupBox2)}) {
+        SCOPED_TRACE(child->metaObject()->className());
+        const QPoint before = panel->pos();
+        QTest::mousePress(child, Qt::LeftButton, {}, QPoint(3, 3));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(40, 40), panel->mapToGlobal(QPointF(40, 40)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(panel, &drag);
+        QTest::mouseRelease(child, Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(panel->pos(), before);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "dateedit/dbdatetimeedit.h"
+#include "platform/controls.h"
 #include "settings/calibrationpanel.h"
 #include "tests/support/testsupport.h"
 
@@ -97,6 +98,46 @@ TEST_F(MockupTest, OneTickShowsEveryFieldWhereItIsPrinted)
     // Labels size themselves to their text.
     EXPECT_EQ(f().Label11->width(), f().Label11->sizeHint().width());
     EXPECT_EQ(f().Label11->pos(), QPoint(312, 96));
+}
+
+TEST_F(MockupTest, TheLongestMonthAndDayInCapitalsEndBeforeTheirCaptions)
+{
+    const QImage picture = f().Image1->picture();
+    ASSERT_FALSE(picture.isNull());
+    // The captions' ink: dark among the light paper and its pattern.
+    const auto firstInk = [&](QLabel* label) {
+        const QPoint origin = f().Image1->pos();
+        for (int x = label->x(); x < label->x() + label->width() + 30; ++x) {
+            for (int y = label->y(); y < label->y() + label->font().pixelSize(); ++y) {
+                if (qGray(picture.pixel(x - origin.x(), y - origin.y())) < 140)
+                    return x;
+            }
+        }
+        return -1;
+    };
+    struct Case
+    {
+        QDate date;
+        const char16_t* month;
+        const char16_t* day;
+    };
+    const Case cases[] = {
+        {{2024, 10, 29}, u"零壹拾", u"贰拾玖"},
+        {{2024, 11, 30}, u"壹拾壹", u"零叁拾"},
+        {{2024, 12, 31}, u"壹拾贰", u"叁拾壹"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.date.toString(Qt::ISODate).toStdString());
+        f().DBDateTimeEdit1->setValue(double(QDate(1899, 12, 30).daysTo(c.date)));
+        tick();
+        ASSERT_EQ(f().Label9->text(), u(c.month));
+        ASSERT_EQ(f().Label10->text(), u(c.day));
+        for (QLabel* label : {f().Label9, f().Label10}) {
+            const int ink = firstInk(label);
+            EXPECT_GE(ink, label->x() + label->width()) << "the caption is covered";
+            EXPECT_LE(ink, label->x() + label->width() + 12) << "the caption follows the text";
+        }
+    }
 }
 
 TEST_F(MockupTest, EmptyAmountGivesTheBareSignAndTheEmptyGrid)

@@ -39,8 +39,8 @@ const std::array<TPrintRow, 25>& kTable = printlayout::printTable();
 const std::pair<const char16_t*, int> kCentred[] = {{u"PrintLabel23", 29},
                                                     {u"PrintLabel14", 16},
                                                     {u"PrintLabel25", 111},
-                                                    {u"PrintLabel21", 28},
-                                                    {u"PrintLabel16", 28}};
+                                                    {u"PrintLabel21", 40},
+                                                    {u"PrintLabel16", 40}};
 
 int boxWidth(const char16_t* printLabel)
 {

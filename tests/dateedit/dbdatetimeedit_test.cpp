@@ -105,6 +105,19 @@ TEST_F(DateField, ValueKeepsTheWholeDayAndCanBeNull)
     EXPECT_TRUE(field->Value().isNull());
     EXPECT_EQ(field->text(), QStringLiteral("    -  -  "));
 
+    for (const QVariant& invalid : {QVariant(QDate()), QVariant(QDateTime())}) {
+        setDate(QDate(2024, 5, 9));
+        field->setValue(invalid);
+        EXPECT_TRUE(field->Value().isNull()) << invalid.typeName();
+        EXPECT_EQ(field->text(), QStringLiteral("    -  -  "));
+    }
+
+    // The edit's own text calls keep to the template too.
+    field->setText(QStringLiteral("24"));
+    EXPECT_EQ(field->text(), QStringLiteral("  24-  -  "));
+    field->clear();
+    EXPECT_EQ(field->text(), QStringLiteral("    -  -  "));
+
     EXPECT_THROW(field->setValue(1e9), platform::EConvertError);
     EXPECT_THROW(field->setValue(QStringLiteral("soon")), platform::EVariantError);
     EXPECT_TRUE(field->Value().isNull());

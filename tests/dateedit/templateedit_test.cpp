@@ -45,6 +45,8 @@ TEST(TemplateEditing, TypingOverwritesCellsAndSkipsSeparators)
         {u"2024-05-09", 1, 1, u"/", u"2024-05-09", 1, true},
         {u"2024-05-09", 1, 1, u" ", u"2024-05-09", 1, true},
         {u"2024-05-09", 10, 0, u"1", u"2024-05-09", 10, true},
+        // A short text put in around the template is fitted into it before the digit lands.
+        {u"24", 2, 1, u"5", u"  54-  -  ", 3, false},
         // More typed than the template holds: the rest is refused.
         {u"    -  -  ", 0, 1, u"123456789012", u"1234-56-78", 10, true},
     };

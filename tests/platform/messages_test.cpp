@@ -1,4 +1,5 @@
 #include "platform/errors.h"
+#include "platform/gbk.h"
 #include "platform/messages.h"
 #include "tests/support/testsupport.h"
 
@@ -53,4 +54,16 @@ TEST(ErrorReport, FormatMessageFillsEachPlaceholderInTurn)
               QStringLiteral("Could not convert variant of type (Null) into type (Double)"));
     EXPECT_EQ(platform::formatMessage(QStringLiteral("%s and %s"), {QStringLiteral("a")}),
               QStringLiteral("a and %s"));
+}
+
+TEST(TextEncoding, AMissingConverterStopsTheProgramWithOneClearMessage)
+{
+    EXPECT_NO_THROW(platform::requireTextEncoding());
+    try {
+        platform::requireTextEncoding("no-such-encoding");
+        ADD_FAILURE() << "no error";
+    } catch (const platform::EError& e) {
+        EXPECT_TRUE(e.message().startsWith(
+            QStringLiteral("The text encoding no-such-encoding is missing from this system")));
+    }
 }

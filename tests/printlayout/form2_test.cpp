@@ -150,8 +150,8 @@ TEST(ChequeLayout, LabelsFollowThePrintTable)
     const std::pair<TReportLabel*, int> boxes[] = {{form.PrintLabel23, 29},
                                                    {form.PrintLabel14, 16},
                                                    {form.PrintLabel25, 111},
-                                                   {form.PrintLabel21, 28},
-                                                   {form.PrintLabel16, 28}};
+                                                   {form.PrintLabel21, 40},
+                                                   {form.PrintLabel16, 40}};
     for (const auto& [label, width] : boxes) {
         SCOPED_TRACE(label->objectName().toStdString());
         EXPECT_EQ(label->width(), width);

@@ -318,3 +318,51 @@ TEST(ReportPageList, TheTemporaryFileIsGoneWhenAnErrorUnwindsPastTheStore)
     }
     EXPECT_TRUE(temp.files().isEmpty());
 }
+
+TEST(ReportPageList, AFailedAppendLeavesTheStoreAsItWas)
+{
+    TemporaryFolder temp;
+    // The temporary folder lies under a plain file, so no file can be created in it.
+    const QString blocker = temp.path() + QStringLiteral("/file");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    qputenv("TMPDIR", QFile::encodeName(blocker + QStringLiteral("/sub")));
+
+    Store store(2, 1000);
+    ASSERT_TRUE(store.stream().inMemory());
+    const QByteArray before = store.bytes();
+    const qint64 position = store.stream().position();
+    EXPECT_THROW(store.list.AddPage(onePage(40)), platform::EInOutError);
+    EXPECT_EQ(store.list.pageCount(), 2);
+    EXPECT_EQ(store.bytes(), before);
+    EXPECT_EQ(store.stream().position(), position);
+    for (int n : {2, 1, 2})
+        EXPECT_EQ(store.list.GetPage(n)->bytes(), store.pages[n - 1].bytes());
+    // The first page failing leaves the store empty, without a header.
+    TReportPageList empty;
+    empty.setStream(std::make_unique<TReportStream>(100));
+    EXPECT_THROW(empty.AddPage(onePage(1)), platform::EInOutError);
+    EXPECT_EQ(empty.pageCount(), 0);
+    EXPECT_EQ(empty.stream()->size(), 0);
+
+    // Once a file can be created again, the next page goes on where the store ends.
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    store.list.AddPage(store.pages[0]);
+    EXPECT_FALSE(store.stream().inMemory());
+    for (int n : {3, 1, 2})
+        EXPECT_EQ(store.list.GetPage(n)->bytes(), store.pages[n == 3 ? 0 : n - 1].bytes());
+}
+
+TEST(ReportPageList, AFailedFetchLeavesTheStreamWhereTheNextFetchCanWalkFrom)
+{
+    Store store(3);
+    // Page 2's metafile claims more bytes than the store holds.
+    store.stream().Seek(store.recordOffsets[1] + 8 + 48, Origin::Beginning);
+    const char huge[4] = {'\xf0', '\xff', '\xff', '\x7f'};
+    store.stream().WriteBuffer(huge, 4);
+    store.stream().Seek(0, Origin::End);
+    for (int n : {3, 1}) {
+        SCOPED_TRACE(n);
+        EXPECT_THROW(store.list.GetPage(2), platform::EInOutError);
+        EXPECT_EQ(store.list.GetPage(n)->bytes(), store.pages[n - 1].bytes());
+    }
+}

@@ -177,3 +177,17 @@ TEST(ReportStream, ATemporaryFileThatCannotBeCreatedIsAnErrorAndTheBytesStay)
     EXPECT_EQ(QDir().entryList(QDir::Files), before); // nothing landed in the working folder
     EXPECT_TRUE(temp.files().isEmpty());
 }
+
+TEST(ReportStream, OnlyItsOwnerCanReadTheTemporaryFile)
+{
+    TemporaryFolder temp;
+    TReportStream s(10);
+    s.WriteBuffer(pattern(11).constData(), 11);
+    ASSERT_FALSE(s.inMemory());
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions mode = QFile::permissions(s.fileName());
+    EXPECT_EQ(mode & others, QFile::Permissions());
+    EXPECT_TRUE(mode & QFile::ReadOwner);
+    EXPECT_TRUE(mode & QFile::WriteOwner);
+}

@@ -5,6 +5,8 @@
 #include "tests/support/testsupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -204,6 +206,40 @@ TEST_F(SettingsFile, AFailedWriteThrowsWithTheFullPathAndChangesNothing)
                   entriesBefore)
             << c.what;
     }
+}
+
+TEST_F(SettingsFile, AReadOnlyFileRefusesEveryWriteAndALinkedFileIsWrittenThroughItsLink)
+{
+    const QByteArray before = platform::toGbk(u"[支票打印]\r\n付款行名称=中国银行\r\n");
+    testsupport::writeFile(path(), before);
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path(), readOnly));
+    TIniFile ini(path());
+    for (const QString& key : {QStringLiteral("付款行名称"), QStringLiteral("出票人账户")}) {
+        try {
+            ini.WriteString(QStringLiteral("支票打印"), key, QStringLiteral("工商银行"));
+            ADD_FAILURE() << "a read-only file was written";
+        } catch (const platform::EInOutError& error) {
+            EXPECT_EQ(error.message(),
+                      QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path()));
+        }
+    }
+    EXPECT_EQ(testsupport::readFile(path()), before);
+    EXPECT_FALSE(QFile::permissions(path()) & QFile::WriteOwner);
+
+    // The settings file is a link to a file elsewhere: the target changes, the link stays.
+    ASSERT_TRUE(QFile::setPermissions(path(), readOnly | QFile::WriteOwner));
+    const QString target = m_dir.filePath(QStringLiteral("elsewhere/real.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(target).path()));
+    ASSERT_TRUE(QFile::rename(path(), target));
+    ASSERT_TRUE(QFile::link(target, path()));
+    TIniFile linked(path());
+    linked.WriteString(QStringLiteral("支票打印"), QStringLiteral("付款行名称"),
+                       QStringLiteral("工商银行"));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(QFileInfo(path()).symLinkTarget(), target);
+    EXPECT_EQ(testsupport::readFile(target),
+              platform::toGbk(u"[支票打印]\r\n付款行名称=工商银行\r\n"));
 }
 
 } // namespace

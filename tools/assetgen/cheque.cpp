@@ -4,7 +4,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 namespace assetgen {
@@ -251,8 +253,19 @@ void drawBody(QPainter& p)
     const QString dateCaption = QStringLiteral("出票日期（大写）");
     caption(p, text, picX(spot::bodyYear) - 4 - advance(text, dateCaption), dateBase, dateCaption);
     const int yearEnd = picX(spot::bodyYear) + advance(labelFont, QStringLiteral("贰零贰肆"));
-    const int monthEnd = picX(spot::bodyMonth) + advance(labelFont, QStringLiteral("壹拾"));
-    const int dayEnd = picX(spot::bodyDay) + advance(labelFont, QStringLiteral("叁拾"));
+    // 月 and 日 follow the longest month and day in capitals.
+    const auto widest = [&](std::initializer_list<QString> texts) {
+        int w = 0;
+        for (const QString& t : texts)
+            w = std::max(w, advance(labelFont, t));
+        return w;
+    };
+    const int monthEnd =
+        picX(spot::bodyMonth) +
+        widest({QStringLiteral("零壹拾"), QStringLiteral("壹拾壹"), QStringLiteral("壹拾贰")});
+    const int dayEnd =
+        picX(spot::bodyDay) +
+        widest({QStringLiteral("贰拾玖"), QStringLiteral("零叁拾"), QStringLiteral("叁拾壹")});
     caption(p, text, yearEnd + 4, dateBase, QStringLiteral("年"));
     caption(p, text, monthEnd + 4, baselineOf(spot::bodyMonth, labelFont), QStringLiteral("月"));
     caption(p, text, dayEnd + 4, baselineOf(spot::bodyDay, labelFont), QStringLiteral("日"));

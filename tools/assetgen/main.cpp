@@ -1,8 +1,8 @@
 #include "platform/fonts.h"
 #include "tools/assetgen/artwork.h"
 #include "tools/assetgen/jpegwriter.h"
+#include "tools/assetgen/pngwriter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -30,12 +30,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 QByteArray png(const QImage& image)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return {};
-    return bytes;
+    return assetgen::encodePngUnfiltered(image);
 }
 
 int writeAssets(const QString& folder)
