@@ -47,6 +47,7 @@ void Printer::select(const QString& name)
     m_printer = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
                               : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     m_pristine = true;
+    ++m_changes;
 }
 
 QStringList Printer::printers() const
@@ -103,6 +104,7 @@ void Printer::setPrinter(const QString& device, const DEVMODE& devMode)
     if (!m_name.isEmpty()) {
         applyDevMode(devMode, *m_printer);
         m_pristine = false;
+        ++m_changes;
     }
 }
 

@@ -144,8 +144,12 @@ public:
     QPrinter& qprinter()
     {
         m_pristine = false;
+        ++m_changes;
         return *m_printer;
     }
+    /// Counts selections and device-mode writes: an unchanged count means the same printer in
+    /// the same state.
+    quint64 changes() const { return m_changes; }
 
     class PageRecorder;
 
@@ -158,6 +162,7 @@ private:
     std::unique_ptr<QPrinterInfo> m_info;
     QString m_name;                       // empty: no printer installed
     bool m_pristine = false;              // the device mode is still the driver's defaults
+    quint64 m_changes = 0;                // selections and device-mode writes
     std::unique_ptr<PageRecorder> m_page; // the open page while printing
     std::vector<std::unique_ptr<PageRecorder>> m_pages;
 };

@@ -48,8 +48,12 @@ TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObj
     } else {
         m_ownPrinter = std::make_unique<platform::Printer>();
         m_printerObject = m_ownPrinter.get();
+        // A new printer object holds the default printer with its driver's defaults.
+        m_selection = Selection{-1, m_ownPrinter->changes()};
     }
-    m_printersPresent = !m_printerObject->printers().isEmpty();
+    // A printer just selected is installed: the list was read for that selection.
+    m_printersPresent = (m_ownPrinter && !m_ownPrinter->deviceName().isEmpty()) ||
+                        !m_printerObject->printers().isEmpty();
     m_settings->setPrinterObject(m_printerObject);
     if (m_printersPresent) {
         m_settings->ReadFromPrinter();
@@ -194,6 +198,7 @@ void TReportPrinter::FinishJob()
         closePagePicture(true);
     }
     m_status = psComplete;
+    m_selection.reset();
     postPageAvailable();
     processPendingMessages();
     if (m_destination == rdPageStore)
@@ -213,6 +218,7 @@ void TReportPrinter::AbortJob()
         closePagePicture(true);
     }
     m_status = psComplete;
+    m_selection.reset();
 }
 
 void TReportPrinter::CancelJob()
@@ -298,8 +304,14 @@ void TReportPrinter::selectPrinter(int index)
 {
     if (!m_printersPresent || m_settings->useStandardPrinter())
         return;
-    m_printerObject->setPrinterIndex(index);
-    m_printerObject->resetDevMode();
+    const bool unchanged = m_selection && m_selection->index == index && m_ownPrinter &&
+                           m_selection->changes == m_ownPrinter->changes();
+    if (!unchanged) {
+        m_printerObject->setPrinterIndex(index);
+        m_printerObject->resetDevMode();
+        if (m_ownPrinter)
+            m_selection = Selection{index, m_ownPrinter->changes()};
+    }
     m_settings->ReadFromPrinter();
 }
 

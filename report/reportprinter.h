@@ -9,11 +9,13 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform {
 class DeviceCanvas;
 class EmfRecorder;
+class Printer;
 class PrinterObject;
 } // namespace platform
 
@@ -192,7 +194,7 @@ private:
     void drawStoredPages(int first, int last);
 
     TCustomReport* m_parentReport;
-    std::unique_ptr<platform::PrinterObject> m_ownPrinter;
+    std::unique_ptr<platform::Printer> m_ownPrinter;
     platform::PrinterObject* m_printerObject;
     std::unique_ptr<TPrinterSettings> m_settings;
     preview::TReportPageList m_pageStore;
@@ -220,6 +222,14 @@ private:
     int m_pageCount = 0;
     int m_pagesInRange = 0;
     bool m_printersPresent = false;
+    // The selection the own printer holds, made during this run's setup; while the printer has
+    // not changed since, selecting it again would only ask the scheduler for the same answers.
+    struct Selection
+    {
+        int index;
+        quint64 changes;
+    };
+    std::optional<Selection> m_selection;
     int m_progress = 0;
     QString m_title;
     bool m_previewing = false;

@@ -429,6 +429,57 @@ TEST_F(Printing, TheReportChoosesTheSharedOrItsOwnPrinterObject)
     EXPECT_EQ(shared.DeadLeft(), 35);
 }
 
+TEST_F(Printing, SelectingAPrinterAgainSeesEveryChangeMadeSince)
+{
+    TReport report;
+    TReportPrinter printer(&report);
+    platform::PrinterObject& device = printer.printerObject();
+    const int full = queueIndex(printer, CupsScheduler::fullQueue());
+    ASSERT_GE(full, 0);
+    struct Step
+    {
+        int index;
+        bool writeDevMode;  // through the device-mode interface first
+        bool writeQPrinter; // through the Qt printer first, as the print dialog does
+        QString device;
+        int leftOffset; // tenths
+    };
+    const Step steps[] = {
+        {-1, false, false, CupsScheduler::genericQueue(), 64}, // as constructed
+        {-1, true, false, CupsScheduler::genericQueue(), 64},
+        {full, false, false, CupsScheduler::fullQueue(), 35},
+        {full, false, false, CupsScheduler::fullQueue(), 35},
+        {full, false, true, CupsScheduler::fullQueue(), 35},
+        {full, true, false, CupsScheduler::fullQueue(), 35},
+        {-1, false, false, CupsScheduler::genericQueue(), 64},
+    };
+    int n = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(n++);
+        if (step.writeDevMode) {
+            platform::DEVMODE dm;
+            dm.dmFields = platform::DM_COPIES | platform::DM_ORIENTATION;
+            dm.dmCopies = 3;
+            dm.dmOrientation = platform::DMORIENT_LANDSCAPE;
+            device.setPrinter(device.deviceName(), dm);
+            ASSERT_EQ(device.devMode().dmCopies, 3);
+        }
+        if (step.writeQPrinter) {
+            auto& qt = dynamic_cast<platform::Printer&>(device).qprinter();
+            qt.setCopyCount(4);
+            qt.setPageOrientation(QPageLayout::Landscape);
+            ASSERT_EQ(device.devMode().dmCopies, 4);
+        }
+        report.printerSettings().printerIndex = step.index;
+        printer.ApplyPrinterValues(report);
+        EXPECT_EQ(printer.settings().device(), step.device);
+        EXPECT_EQ(printer.settings().leftOffset(), step.leftOffset);
+        // The driver's defaults again, whatever was written before.
+        EXPECT_EQ(device.devMode().dmCopies, 1);
+        EXPECT_EQ(device.devMode().dmOrientation, platform::DMORIENT_PORTRAIT);
+    }
+}
+
 // The cheque report itself: its stored layout, the captions of a sample cheque, the report's
 // print operation. Every text's left edge (a centred one's less half its printed width) and the
 // top of its character cell, from the paper's corner.
