@@ -234,8 +234,13 @@ void applyEditRules(QLineEdit* edit)
     edit->setValidator(new FirstLineOnly(edit));
     // Setting a text leaves the caret at its end; without the focus the caret is the
     // program's alone, so it goes back to the start, where the platform's edits put it.
+    // The window's focus widget, not hasFocus(): a window the system has not activated (a
+    // frameless skinned one, say) still types into its focus widget, and its caret is the user's.
     const auto toStart = [edit] {
-        if (!edit->hasFocus() && edit->cursorPosition() != 0)
+        const QWidget* focus = edit->window()->focusWidget();
+        const bool typedInto =
+            focus && (focus == edit || focus == edit->focusProxy() || focus->focusProxy() == edit);
+        if (!typedInto && edit->cursorPosition() != 0)
             edit->setCursorPosition(0);
     };
     QObject::connect(edit, &QLineEdit::textChanged, edit, toStart);

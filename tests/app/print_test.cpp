@@ -361,8 +361,8 @@ TEST_F(PrintTest, OnThePrinterEveryCentredFieldKeepsItsCentreChequeAfterCheque)
     const Field fields[] = {{u"Label13", 51, 29},
                             {u"Label14", 92, 16},
                             {u"Label17", 52 + 8, 111},
-                            {u"Label9", 390 - 4, 28},
-                            {u"Label10", 450, 28}};
+                            {u"Label9", 390 - 4, 40},
+                            {u"Label10", 450, 40}};
     const char16_t* purposes[] = {u"货款", u"办公用品及耗材采购费用", u"货", u"差旅费"};
     for (std::size_t n = 0; n < std::size(purposes); ++n) {
         SCOPED_TRACE(QString::fromUtf16(purposes[n]).toStdString());
