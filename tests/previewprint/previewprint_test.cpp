@@ -12,6 +12,7 @@
 #include "report/previewinterface.h"
 #include "report/report.h"
 #include "tests/preview/previewrun.h"
+#include "tests/support/cupsenvironment.h"
 #include "tests/support/cupsscheduler.h"
 #include "tests/support/testsupport.h"
 
@@ -33,21 +34,13 @@ using testsupport::CupsScheduler;
 
 namespace {
 
-CupsScheduler* g_scheduler = nullptr;
-
-class CupsEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override { g_scheduler = new CupsScheduler; }
-    void TearDown() override
-    {
-        delete g_scheduler;
-        g_scheduler = nullptr;
-    }
-};
-
 [[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new CupsEnvironment);
+    ::testing::AddGlobalTestEnvironment(new testsupport::CupsEnvironment);
+
+CupsScheduler* scheduler()
+{
+    return testsupport::CupsEnvironment::scheduler();
+}
 
 using previewtest::openPreview;
 
@@ -190,7 +183,7 @@ int pdfPageCount(const QString& pdf)
 
 TEST(PreviewPrinting, TheDialogsRangeAndCopiesReachTheQueueAndEachPrintIsAJob)
 {
-    ASSERT_TRUE(g_scheduler && g_scheduler->running()) << g_scheduler->error().toStdString();
+    ASSERT_TRUE(scheduler() && scheduler()->running()) << scheduler()->error().toStdString();
     TwoPageReport r;
     DialogChoice choice;
     choice.from = 2;
@@ -207,16 +200,16 @@ TEST(PreviewPrinting, TheDialogsRangeAndCopiesReachTheQueueAndEachPrintIsAJob)
         EXPECT_EQ(r.report.tag(), 0);
 
         w.Print->click();
-        ASSERT_TRUE(g_scheduler->waitForJobs());
-        ASSERT_TRUE(CupsScheduler::waitForFile(g_scheduler->outputPdf()));
-        firstPdf = g_scheduler->folder() + QStringLiteral("/first.pdf");
-        QFile::copy(g_scheduler->outputPdf(), firstPdf);
-        QFile::remove(g_scheduler->outputPdf());
+        ASSERT_TRUE(scheduler()->waitForJobs());
+        ASSERT_TRUE(CupsScheduler::waitForFile(scheduler()->outputPdf()));
+        firstPdf = scheduler()->folder() + QStringLiteral("/first.pdf");
+        QFile::copy(scheduler()->outputPdf(), firstPdf);
+        QFile::remove(scheduler()->outputPdf());
 
         w.Print->click();
-        ASSERT_TRUE(g_scheduler->waitForJobs());
-        ASSERT_TRUE(CupsScheduler::waitForFile(g_scheduler->outputPdf()));
-        secondPdf = g_scheduler->outputPdf();
+        ASSERT_TRUE(scheduler()->waitForJobs());
+        ASSERT_TRUE(CupsScheduler::waitForFile(scheduler()->outputPdf()));
+        secondPdf = scheduler()->outputPdf();
         stayedOpen = w.isVisible() && w.PageView->sheet()->picture() != nullptr;
     });
 
@@ -246,7 +239,7 @@ TEST(PreviewPrinting, TheDialogsRangeAndCopiesReachTheQueueAndEachPrintIsAJob)
 
 TEST(PreviewPrinting, ACancelledDialogKeepsTheDefaultsAndPrintsEveryPage)
 {
-    ASSERT_TRUE(g_scheduler && g_scheduler->running()) << g_scheduler->error().toStdString();
+    ASSERT_TRUE(scheduler() && scheduler()->running()) << scheduler()->error().toStdString();
     TwoPageReport r;
     DialogChoice choice;
     choice.accept = false;
@@ -254,21 +247,21 @@ TEST(PreviewPrinting, ACancelledDialogKeepsTheDefaultsAndPrintsEveryPage)
         driveDialog(choice);
         w.PrintSetup->click();
         w.Print->click();
-        ASSERT_TRUE(g_scheduler->waitForJobs());
-        ASSERT_TRUE(CupsScheduler::waitForFile(g_scheduler->outputPdf()));
+        ASSERT_TRUE(scheduler()->waitForJobs());
+        ASSERT_TRUE(CupsScheduler::waitForFile(scheduler()->outputPdf()));
     });
     EXPECT_TRUE(choice.seen);
     EXPECT_EQ(r.report.tag(), 1);
     EXPECT_EQ(r.report.printerSettings(), report::TReportPrinterSettings());
-    EXPECT_EQ(pdfPageCount(g_scheduler->outputPdf()), 2);
-    const QString text = pdfText(g_scheduler->outputPdf());
+    EXPECT_EQ(pdfPageCount(scheduler()->outputPdf()), 2);
+    const QString text = pdfText(scheduler()->outputPdf());
     EXPECT_TRUE(text.contains(QStringLiteral("FIRSTPAGE")));
     EXPECT_TRUE(text.contains(QStringLiteral("SECONDPAGE")));
 }
 
 TEST(PreviewPrinting, AQueueRemovedWhileTheDialogIsOpenIsRefusedWithAMessage)
 {
-    ASSERT_TRUE(g_scheduler && g_scheduler->running()) << g_scheduler->error().toStdString();
+    ASSERT_TRUE(scheduler() && scheduler()->running()) << scheduler()->error().toStdString();
     TwoPageReport r;
     DialogChoice choice;
     testsupport::MessageRecorder messages;
@@ -277,7 +270,7 @@ TEST(PreviewPrinting, AQueueRemovedWhileTheDialogIsOpenIsRefusedWithAMessage)
         driveDialog(choice);
         // The queue goes while the dialog is up.
         QTimer::singleShot(0, [] {
-            g_scheduler->run(QStringLiteral("lpadmin"),
+            scheduler()->run(QStringLiteral("lpadmin"),
                              {QStringLiteral("-x"), CupsScheduler::genericQueue()});
         });
         w.PrintSetup->click();
