@@ -4,6 +4,7 @@
 #include "platform/gbk.h"
 #include "platform/messages.h"
 #include "printlayout/form2.h"
+#include "skins/skindata.h"
 
 #include <QApplication>
 
@@ -20,6 +21,8 @@ int runProgram(const QString& settingsPath,
         form1 = std::make_unique<TForm1>(settingsPath);
         form2 = createPrintForm();
         form1->setPrintForm(dynamic_cast<printlayout::TForm2*>(form2.get()));
+        // The built-in skin goes on once both forms exist, so it frames the window from the start.
+        form1->SkinData1->Loaded();
     });
     if (!created)
         return 1;

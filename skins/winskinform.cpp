@@ -461,6 +461,25 @@ Qt::WindowFlags TWinSkinForm::windowHints() const
     return m_framed ? m_oldFlags : m_window ? m_window->windowFlags() : Qt::WindowFlags();
 }
 
+namespace {
+
+/// Changes a window's flags without hiding it. QWidget::setWindowFlags hides a shown window,
+/// and one shown again at once never becomes the active window for Qt under some window
+/// managers: the system's focus comes back to the same native window, which Qt takes for no
+/// change, so focus-in and focus-out events stop reaching its controls.
+void setFlagsInPlace(QWidget* w, Qt::WindowFlags flags)
+{
+    QWindow* handle = w->windowHandle();
+    if (!w->isVisible() || !handle) {
+        w->setWindowFlags(flags);
+        return;
+    }
+    w->overrideWindowFlags(flags);
+    handle->setFlags(flags); // window managers read the new decoration hints of a mapped window
+}
+
+} // namespace
+
 void TWinSkinForm::applyFrame()
 {
     QWidget* w = m_window;
@@ -468,7 +487,6 @@ void TWinSkinForm::applyFrame()
         return;
     m_margins = frameMarginsOf(*m_skin);
     const QMargins& m = m_margins;
-    const bool visible = w->isVisible();
     const QRect client = w->geometry();
     m_oldFlags = w->windowFlags();
     m_oldMin = w->minimumSize();
@@ -502,13 +520,10 @@ void TWinSkinForm::applyFrame()
             m_shifted.append(child);
         }
     }
-    // Unmapped first: window managers read the decoration hints when a window is mapped.
-    if (visible)
-        w->hide();
     // Only the window type and the frameless hint: the title and button hints would bring the
     // system's decorations back on some window systems.
-    w->setWindowFlags((m_oldFlags & (Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) |
-                      Qt::FramelessWindowHint);
+    setFlagsInPlace(w, (m_oldFlags & (Qt::WindowType_Mask | Qt::WindowStaysOnTopHint)) |
+                           Qt::FramelessWindowHint);
     if (m_oldMin.width() > 0 || m_oldMin.height() > 0)
         w->setMinimumSize(m_oldMin + grow);
     if (m_oldMax.width() < QWIDGETSIZE_MAX)
@@ -522,16 +537,21 @@ void TWinSkinForm::applyFrame()
     m_frame = frame;
     frame->relayout();
     frame->show();
-    if (visible)
-        w->show();
-    // Dialogs that size themselves on showing keep their own width formula; hold them to ours.
-    const int wanted = client.width() + grow.width();
-    if (w->width() < wanted) {
-        if (w->minimumWidth() == w->maximumWidth())
-            w->setFixedWidth(wanted);
-        else
-            w->resize(wanted, w->height());
-    }
+    m_heldWidth = client.width() + grow.width();
+    holdWidth();
+}
+
+void TWinSkinForm::holdWidth()
+{
+    // Dialogs that size themselves (on showing, on a style or layout change) keep their own
+    // width formula; hold them to ours.
+    QWidget* w = m_window;
+    if (!w || !m_framed || w->width() >= m_heldWidth)
+        return;
+    if (w->minimumWidth() == w->maximumWidth())
+        w->setFixedWidth(m_heldWidth);
+    else
+        w->resize(m_heldWidth, w->height());
 }
 
 void TWinSkinForm::removeFrame()
@@ -541,7 +561,6 @@ void TWinSkinForm::removeFrame()
         return;
     delete m_frame;
     const QMargins& m = m_margins;
-    const bool visible = w->isVisible();
     const QRect outer = w->geometry();
     const QSize grow(m.left() + m.right() + m_widened, m.top() + m.bottom());
     if (QLayout* layout = w->layout())
@@ -550,9 +569,7 @@ void TWinSkinForm::removeFrame()
         if (child)
             child->move(child->pos() - QPoint(m.left() + m_widened / 2, m.top()));
     m_shifted.clear();
-    if (visible)
-        w->hide();
-    w->setWindowFlags(m_oldFlags);
+    setFlagsInPlace(w, m_oldFlags);
     w->setMinimumSize(m_oldMin);
     w->setMaximumSize(m_oldMax);
     w->setGeometry(outer.x() + m.left() + m_widened / 2, outer.y() + m.top(),
@@ -560,8 +577,6 @@ void TWinSkinForm::removeFrame()
     m_framed = false;
     m_margins = QMargins();
     m_widened = 0;
-    if (visible)
-        w->show();
 }
 
 bool TWinSkinForm::shouldSkinControl(QWidget* c) const
@@ -659,6 +674,7 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_window && m_frame) {
         switch (event->type()) {
         case QEvent::Resize:
+            holdWidth();
             m_frame->relayout();
             break;
         case QEvent::WindowTitleChange:

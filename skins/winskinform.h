@@ -55,6 +55,7 @@ protected:
 private:
     void applyFrame();
     void removeFrame();
+    void holdWidth();
     void skinControls();
     void unskinControls();
     void rebuildCaptionButtons();
@@ -80,6 +81,7 @@ private:
     QSize m_oldMin, m_oldMax;
     QMargins m_oldLayoutMargins;
     int m_widened = 0;
+    int m_heldWidth = 0;
     QList<QPointer<QWidget>> m_shifted;
     QPointer<TSkinFrame> m_frame;
     QPointer<QMenu> m_systemMenu;

@@ -328,6 +328,10 @@ def main():
                                       env={"CUPS_SERVER": cups_env["CUPS_SERVER"],
                                            "QUILLMARK_TODAY": TODAY})
             try:
+                # The built-in skin frames the window from the start: the typing and the focus
+                # changes below go through a skinned window.
+                if desktop.decorated(app.window):
+                    failures.append("the entry window started without its skin's frame")
                 app.fill_in(AMOUNT, PURPOSES[0], PAYEE, SHORT_NAME)
                 for n, purpose in enumerate(PURPOSES):
                     if n:

@@ -12,15 +12,22 @@ import subprocess
 import tempfile
 import time
 
-# Client coordinates of the cheque entry window (pixels at 96 dpi), at the controls' centres.
+# Client coordinates of the cheque entry window (pixels at 96 dpi), at the controls' centres,
+# measured from the top left of the client area inside the skin's frame.
 PRINT_BUTTON = (403, 450)  # the print picture button
 AMOUNT_FIELD = (182, 429)  # Edit3
 PURPOSE_FIELD = (174, 462)  # ComboBox1's edit
+SETTINGS_BUTTON = (555, 450)  # the settings picture button, opens and closes the panel
+SKIN1_BUTTON = (40 + 280 + 37, 8 + 21 + 12)  # "皮肤1" on the settings panel
+SKIN2_BUTTON = (40 + 280 + 37, 8 + 57 + 12)  # "皮肤2"
 # The preview's toolbar: 67 × 52 buttons inside a 2-pixel border, "打印" and "退出" on row 2.
 PREVIEW_PRINT = (2 + 67 + 33, 2 + 52 + 26)
 PREVIEW_EXIT = (2 + 2 * 67 + 33, 2 + 52 + 26)
 ENTRY_TITLE = "^Quillmark V2015"
 PREVIEW_TITLE = "^Report Preview : "
+# Every skin of ours paints the window's frame inside the window itself: a 4-pixel left border
+# and a 26-pixel title bar lie before the client area.
+SKIN_FRAME = (4, 26)
 
 
 class DesktopError(RuntimeError):
@@ -111,8 +118,8 @@ class Desktop:
         time.sleep(0.2)
 
     def click(self, window, x, y, clicks=1):
-        """A left click at client coordinates of a window."""
-        self.xdo("mousemove", "--window", window, "--sync", x, y)
+        """A left click at client coordinates of a window (inside the skin's frame)."""
+        self.xdo("mousemove", "--window", window, "--sync", x + SKIN_FRAME[0], y + SKIN_FRAME[1])
         time.sleep(0.05)
         self.xdo("click", "--repeat", clicks, "--delay", 80, 1)
 
@@ -132,6 +139,13 @@ class Desktop:
         out = self.xdo("getwindowgeometry", "--shell", window)
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def decorated(self, window):
+        """Whether the window manager draws a frame around the window (a skinned window
+        draws its own)."""
+        out = _run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"], self.env, check=False)
+        extents = out.split("=", 1)[1] if "=" in out else ""
+        return any(v.strip() not in ("", "0") for v in extents.split(","))
 
     def screenshot(self, window, path):
         _run(["import", "-window", window, path], self.env)

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Makes the README's two screenshots from the real program under a private X server: the cheque
-entry window filled in, and the preview of the same cheque.
+"""Makes the README's screenshots from the real program under a private X server: the cheque
+entry window filled in, the preview of the same cheque, and the window in the two stored skins
+(the first with the settings panel open).
 
 usage: tools/screenshots/screenshots.py [--program build/quillmark] [--out docs/screenshots]
 
@@ -59,13 +60,28 @@ def main():
                             str(PREVIEW_WIDTH), preview_png], check=True)
             desktop.click(preview, *qmdesktop.PREVIEW_EXIT)
             desktop.find_window(qmdesktop.PREVIEW_TITLE, gone=True)
+
+            def shot_after(buttons, name):
+                # A skin button takes effect a quarter of a second after the click.
+                for button in buttons:
+                    desktop.click(app.window, *button)
+                    time.sleep(0.6)
+                path = os.path.join(args.out, name)
+                desktop.screenshot(app.window, path)
+                return path
+
+            desktop.activate(app.window)
+            skin1_png = shot_after([qmdesktop.SETTINGS_BUTTON, qmdesktop.SKIN1_BUTTON],
+                                   "window-skin1-settings.png")
+            skin2_png = shot_after([qmdesktop.SKIN2_BUTTON, qmdesktop.SETTINGS_BUTTON],
+                                   "window-skin2.png")
         finally:
             app.close()
     finally:
         desktop.close()
         subprocess.run(["sh", fixture, "stop", cups_dir])
         subprocess.run(["rm", "-rf", scratch])
-    print(f"wrote {window_png} and {preview_png}")
+    print(f"wrote {window_png}, {preview_png}, {skin1_png} and {skin2_png}")
     return 0
 
 
