@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -120,12 +121,27 @@ TEST_F(SkinManagerTest, FrameIsPaintedAroundTheClientAndGivenBack)
     owner->setFixedSize(300, 200);
     auto* edit = new QLineEdit(owner);
     edit->move(10, 20);
+    // A window hidden and shown again by the frame change is not activated again by the
+    // window system under some window managers: its controls then never see focus changes.
+    struct HideCounter : QObject
+    {
+        int hides = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            hides += e->type() == QEvent::Hide;
+            return false;
+        }
+    } counter;
+    owner->installEventFilter(&counter);
     started(owner, testskins::skinFile("A", QColor(200, 220, 255)));
     activate(owner);
     QTest::qWait(20);
     const skins::TWinSkinForm* form = TSkinManager::instance(false)->formOf(owner);
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(form->framed());
+    EXPECT_EQ(counter.hides, 0);
+    EXPECT_TRUE(owner->windowHandle()->flags() & Qt::FramelessWindowHint) << "the system told";
+    EXPECT_EQ(QApplication::activeWindow(), owner);
     const QMargins m = form->frameMargins();
     EXPECT_EQ(m, QMargins(4, 24, 4, 4)) << "top: one of two stacked frames";
     EXPECT_TRUE(owner->windowFlags() & Qt::FramelessWindowHint);
@@ -135,6 +151,9 @@ TEST_F(SkinManagerTest, FrameIsPaintedAroundTheClientAndGivenBack)
 
     TSkinManager::instance(false)->detach(owner);
     EXPECT_FALSE(owner->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(owner->windowHandle()->flags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(counter.hides, 0);
+    EXPECT_TRUE(owner->isVisible());
     EXPECT_EQ(owner->size(), QSize(300, 200));
     EXPECT_EQ(edit->pos(), QPoint(10, 20));
     EXPECT_NE(edit->style()->metaObject(), &skins::SkinStyle::staticMetaObject);
