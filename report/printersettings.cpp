@@ -14,11 +14,16 @@ qint16 field16(int value)
     return static_cast<qint16>(value);
 }
 
-int toTenths(int pixels, int pixelsPerInch)
+long double exactTenths(int pixels, int pixelsPerInch)
 {
     if (pixelsPerInch <= 0)
         return 0;
-    return roundHalfEven(static_cast<long double>(pixels) / pixelsPerInch * 254.0L);
+    return static_cast<long double>(pixels) / pixelsPerInch * 254.0L;
+}
+
+int toTenths(int pixels, int pixelsPerInch)
+{
+    return roundHalfEven(exactTenths(pixels, pixelsPerInch));
 }
 
 } // namespace
@@ -96,8 +101,12 @@ void TPrinterSettings::readOffsets()
 {
     if (!m_printer)
         return;
-    m_leftOffset = toTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETX), m_pixelsPerInchX);
-    m_topOffset = toTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETY), m_pixelsPerInchY);
+    const int left = m_printer->deviceCaps(platform::PHYSICALOFFSETX);
+    const int top = m_printer->deviceCaps(platform::PHYSICALOFFSETY);
+    m_exactLeftOffset = exactTenths(left, m_pixelsPerInchX);
+    m_exactTopOffset = exactTenths(top, m_pixelsPerInchY);
+    m_leftOffset = roundHalfEven(m_exactLeftOffset);
+    m_topOffset = roundHalfEven(m_exactTopOffset);
 }
 
 void TPrinterSettings::ApplyToPrinter()

@@ -133,6 +133,10 @@ public:
     /// The printer's unprintable edges, tenths.
     int topOffset() const { return m_topOffset; }
     int leftOffset() const { return m_leftOffset; }
+    /// The same edges unrounded: placing by the rounded tenths would move every field by up to
+    /// 0.05 mm with the printer's margins.
+    long double exactTopOffset() const { return m_exactTopOffset; }
+    long double exactLeftOffset() const { return m_exactLeftOffset; }
     /// Reads the unprintable edges again from the printer's device context, as the device
     /// mode written last (orientation, paper) places them.
     void readOffsets();
@@ -187,6 +191,8 @@ private:
     int m_pixelsPerInchY = 0;
     int m_topOffset = 0;
     int m_leftOffset = 0;
+    long double m_exactTopOffset = 0;
+    long double m_exactLeftOffset = 0;
     QString m_title;
 };
 

@@ -59,8 +59,7 @@ TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObj
         m_settings->ReadFromPrinter();
         processPendingMessages();
     }
-    m_deadTop = m_settings->topOffset();
-    m_deadLeft = m_settings->leftOffset();
+    takeDeadEdges();
 }
 
 TReportPrinter::~TReportPrinter()
@@ -97,11 +96,12 @@ void TReportPrinter::StartJob()
         // The margins of the device mode just written: a landscape page has other edges.
         if (m_printersPresent)
             m_settings->readOffsets();
-        m_deadTop = m_settings->topOffset();
-        m_deadLeft = m_settings->leftOffset();
+        takeDeadEdges();
     } else {
         m_deadTop = 0;
         m_deadLeft = 0;
+        m_exactDeadTop = 0;
+        m_exactDeadLeft = 0;
     }
     m_pagesInRange = 0;
     m_pageCount = 0;
@@ -117,6 +117,14 @@ void TReportPrinter::StartJob()
         if (m_vertFactor < 0.1L)
             m_vertFactor = DefaultFactor;
     }
+}
+
+void TReportPrinter::takeDeadEdges()
+{
+    m_deadTop = m_settings->topOffset();
+    m_deadLeft = m_settings->leftOffset();
+    m_exactDeadTop = m_settings->exactTopOffset();
+    m_exactDeadLeft = m_settings->exactLeftOffset();
 }
 
 void TReportPrinter::openPagePicture()
@@ -228,12 +236,12 @@ void TReportPrinter::CancelJob()
 
 int TReportPrinter::DeviceX(long double x) const
 {
-    return roundHalfEven((x - m_deadLeft) * m_horzFactor);
+    return roundHalfEven((x - m_exactDeadLeft) * m_horzFactor);
 }
 
 int TReportPrinter::DeviceY(long double y) const
 {
-    return roundHalfEven((y - m_deadTop) * m_vertFactor);
+    return roundHalfEven((y - m_exactDeadTop) * m_vertFactor);
 }
 
 int TReportPrinter::DeviceWidth(long double w) const
@@ -389,8 +397,8 @@ void TReportPrinter::drawStoredPages(int first, int last)
         m_parentReport ? m_parentReport->page().tenths(TReportPage::WidthIndex) : paperWidth();
     const long double length =
         m_parentReport ? m_parentReport->page().tenths(TReportPage::LengthIndex) : paperLength();
-    const int dl = m_settings->leftOffset();
-    const int dt = m_settings->topOffset();
+    const long double dl = m_settings->exactLeftOffset();
+    const long double dt = m_settings->exactTopOffset();
     for (int p = first; p <= last; ++p) {
         processPendingMessages();
         // The share of the range done, so a range from page 2 still ends at 100 %.

@@ -186,6 +186,7 @@ public:
 
 private:
     TReportPrinter(TCustomReport* parentReport, platform::PrinterObject* shared);
+    void takeDeadEdges();
     void openPagePicture();
     void openPrinterPage();
     void closePagePicture(bool store);
@@ -215,6 +216,9 @@ private:
     int m_lastPage = 0;
     int m_deadLeft = 0; // tenths
     int m_deadTop = 0;  // tenths
+    // What positions are measured from: the edges unrounded.
+    long double m_exactDeadLeft = 0;
+    long double m_exactDeadTop = 0;
     QPointer<QObject> m_notificationTarget;
     TCustomReport* m_reportLink = nullptr;
     QPointer<QObject> m_reportLinkAlive; // the same report, cleared when it goes

@@ -30,6 +30,9 @@ MARGIN_MM = 10.0
 # AR PL UMing ("宋体"): the ascent is 0.896 em; a label's reference point is the top of the cell.
 ASCENT_EM = 0.896
 X_TOLERANCE = 0.1
+# The full-page queue re-renders the page: its glyph origins lie about 0.1 mm left of where the
+# readable queue, which keeps the program's own page, shows them within 0.01 mm.
+X_TOLERANCE_RERENDERED = 0.15
 Y_TOLERANCE = 0.3
 CENTRE_PLAY = 0.5 * MM_PER_PX
 PAPER_WIDTH_MM = 210.0
@@ -205,7 +208,8 @@ def check_pdf(pdf, expected, readable, glyph_script, label):
             # A character missing from the cheque spoils it as surely as a misplaced one.
             failures.append(f"{label}: {field['name']}: {missing} of {len(field['text'])} "
                             f"glyphs missing from the print")
-        x_limit = X_TOLERANCE + (CENTRE_PLAY if field["centred"] else 0)
+        x_limit = (X_TOLERANCE if readable else X_TOLERANCE_RERENDERED) + (
+            CENTRE_PLAY if field["centred"] else 0)
         print(f"  {label:24} {field['name']:20} dx {dx:+.3f} mm  dy {dy:+.3f} mm")
         column = 1 if field["centred"] else 0
         worst[column] = max(worst[column], abs(dx))

@@ -255,7 +255,8 @@ protected:
 
     /// Largest |error| in x and y of the texts on page 1, in mm; fails for a text not found.
     std::pair<double, double> errors(const std::vector<Found>& found,
-                                     const std::vector<Placed>& asked, bool byText)
+                                     const std::vector<Placed>& asked, bool byText,
+                                     double xTolerance = 0.1)
     {
         double ex = 0;
         double ey = 0;
@@ -280,7 +281,7 @@ protected:
             }
             ex = std::max(ex, std::abs(best->x - ax));
             ey = std::max(ey, std::abs(best->y - ay));
-            EXPECT_NEAR(best->x, ax, 0.1) << a.text.toStdString();
+            EXPECT_NEAR(best->x, ax, xTolerance) << a.text.toStdString();
             EXPECT_NEAR(best->y, ay, 0.3) << a.text.toStdString();
         }
         return {ex, ey};
@@ -568,7 +569,9 @@ TEST_F(ChequePrinting, EveryTextLandsInPlaceOnTheCupsPdfQueue)
     // Re-rendered text keeps only glyph origins: on the baseline, one ascent below the top.
     for (std::size_t i = 0; i < printed.asked.size(); ++i)
         printed.asked[i].y += printed.ascents[i];
-    report("cheque, cups-pdf", errors(glyphsOf(printed.pdf), printed.asked, false));
+    // The queue re-renders the page: its glyph origins lie about 0.1 mm left of where the
+    // Generic PDF queue, which keeps our own page, shows them within 0.01 mm.
+    report("cheque, cups-pdf", errors(glyphsOf(printed.pdf), printed.asked, false, 0.15));
 }
 
 TEST_F(Printing, AQueueReportsItsDeviceAndTakesItsDeviceMode)

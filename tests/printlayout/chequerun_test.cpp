@@ -184,8 +184,9 @@ TEST(ChequeRun, PrintingOnA600DpiPrinterPlacesTextsFromThePapersCorner)
 
     run.form.ChequeReport->Print();
     ASSERT_EQ(run.device.pages().size(), 1u);
-    // Unprintable edges of 100 device pixels: DeadLeft = DeadTop = round(100 / 600 × 254) = 42.
-    const auto device = [](long double tenths) { return roundHalfEven((tenths - 42) * 600 / 254); };
+    // Unprintable edges of 100 device pixels: each text lies where its anchor is on the sheet,
+    // less those 100 pixels (not less the 42 tenths they round to).
+    const auto device = [](long double tenths) { return roundHalfEven(tenths * 600 / 254 - 100); };
     std::vector<Placed> expected;
     for (std::size_t i = 0; i < std::size(sampleCheque); ++i) {
         expected.push_back({QString::fromUtf8(sampleCheque[i].caption),
@@ -194,5 +195,5 @@ TEST(ChequeRun, PrintingOnA600DpiPrinterPlacesTextsFromThePapersCorner)
     const std::vector<Placed> placed = placedTexts(run.device.pages()[0]);
     EXPECT_EQ(placed, sorted(expected));
     EXPECT_TRUE(std::count(placed.begin(), placed.end(),
-                           Placed{QStringLiteral("贰零贰肆"), QPoint(2106, 206)}));
+                           Placed{QStringLiteral("贰零贰肆"), QPoint(2105, 205)}));
 }

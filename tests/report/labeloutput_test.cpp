@@ -89,8 +89,9 @@ TEST(LabelOutput, ACentredLabelKeepsItsCentreOnThePrinterAndMovesBackOnTheNextCa
     ASSERT_EQ(texts.size(), 1u);
     // Centred at Size left + 7 / 2 = 98.5 report pixels from the band's left edge.
     const long double centre = 100 + 98.5L * 254 / 96;
-    EXPECT_EQ(texts[0].x, roundHalfEven((centre - 42) * 600 / 254));
-    EXPECT_EQ(texts[0].y, roundHalfEven((100 + 10 * 254.0L / 96 - 42) * 600 / 254));
+    // The printer's origin lies 100 device pixels inside the sheet's corner.
+    EXPECT_EQ(texts[0].x, roundHalfEven(centre * 600 / 254 - 100));
+    EXPECT_EQ(texts[0].y, roundHalfEven((100 + 10 * 254.0L / 96) * 600 / 254 - 100));
 
     r.label->setLeft(92);
     r.label->setCaption(QStringLiteral("12"));

@@ -125,7 +125,9 @@ TEST(ReportPrinter, AFinishedRunWithoutPagesStillAnnouncesOne)
 TEST(ReportPrinter, DeviceConversionSubtractsThePrintersMarginsOnlyOnThePrinter)
 {
     // PrintLabel1 at band origin (100, 100) with Size left 833.4375: 353 on the screen;
-    // on a 600-dpi printer whose left offset is 100 pixels DeadLeft is 42 and x 2106.
+    // on a 600-dpi printer whose left offset is 100 pixels DeadLeft is 42 and x 2105, measured
+    // from the sheet's corner (933.4375 tenths are 2204.97 pixels from it). Measured from the
+    // rounded 42 tenths it would be 2106, a field moved by the printer's margins.
     FakePrinter device;
     struct Case
     {
@@ -134,7 +136,7 @@ TEST(ReportPrinter, DeviceConversionSubtractsThePrintersMarginsOnlyOnThePrinter)
         int x;
         int width;
     };
-    for (const Case c : {Case{rdPageStore, 0, 353, 794}, Case{rdPrinter, 42, 2106, 4961}}) {
+    for (const Case c : {Case{rdPageStore, 0, 353, 794}, Case{rdPrinter, 42, 2105, 4961}}) {
         TReportPrinter printer(nullptr, device);
         printer.setDestination(c.destination);
         printer.StartJob();
@@ -306,8 +308,9 @@ TEST(ReportPrinter, StoredPagesPrintStretchedOverTheWholeSheet)
     printer.setNotificationTarget(&log);
     printer.PrintStoredPages();
     QCoreApplication::processEvents();
-    // The sheet's corner lies 100 pixels (42 tenths) outside the printable area.
-    const char* picture = "picture -99 -99 4861 6917 794x1123";
+    // The sheet's corner lies 100 pixels (4.23 mm) outside the printable area: the picture
+    // starts exactly there and ends at the sheet's far edges, 4960.6 and 7015.7 pixels from it.
+    const char* picture = "picture -100 -100 4861 6916 794x1123";
     EXPECT_EQ(device.calls(), strings({"begin", picture, "page", picture, "end"}));
     EXPECT_EQ(log.of(CM_PROGRESSUPDATE), (std::vector<qint64>{50, 100}));
 }
