@@ -284,14 +284,25 @@ QByteArrayView cutAtCharacter(QByteArrayView text, qsizetype maxBytes)
 std::optional<QByteArrayView> profileValue(QByteArrayView text, QByteArrayView section,
                                            QByteArrayView key)
 {
+    const std::optional<QByteArrayView> lines = profileSectionLines(text, section);
+    return lines ? profileLinesValue(*lines, key) : std::nullopt;
+}
+
+std::optional<QByteArrayView> profileSectionLines(QByteArrayView text, QByteArrayView section)
+{
     const Section found = findSection(text, section);
     if (!found.found)
         return std::nullopt;
+    return text.sliced(found.headerEnd, found.end - found.headerEnd);
+}
+
+std::optional<QByteArrayView> profileLinesValue(QByteArrayView sectionLines, QByteArrayView key)
+{
     const QByteArrayView wanted = trimmed(key);
-    LineReader lines(text.first(found.end), found.headerEnd);
+    LineReader lines(sectionLines);
     Line line;
     while (lines.next(line)) {
-        const ParsedLine parsed = parseLine(contentOf(text, line));
+        const ParsedLine parsed = parseLine(contentOf(sectionLines, line));
         if (parsed.kind == LineKind::Entry && sameProfileName(parsed.name, wanted))
             return unquoted(trimmed(parsed.rawValue));
     }

@@ -15,6 +15,13 @@ namespace platform {
 std::optional<QByteArrayView> profileValue(QByteArrayView text, QByteArrayView section,
                                            QByteArrayView key);
 
+/// The lines of the first section named section, after its header; nullopt when it is missing.
+/// For reading many keys of one section without finding it again each time.
+std::optional<QByteArrayView> profileSectionLines(QByteArrayView text, QByteArrayView section);
+
+/// The value of key among the lines of one section, by the rules of profileValue.
+std::optional<QByteArrayView> profileLinesValue(QByteArrayView sectionLines, QByteArrayView key);
+
 /// The key names of the first section named section in file order, leaving out comment lines.
 /// Each name costs its length plus one byte; names from the first one that would overrun
 /// blockBytes on are left out.

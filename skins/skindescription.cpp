@@ -5,6 +5,8 @@
 #include "skins/bmp.h"
 #include "skins/container.h"
 
+#include <map>
+
 namespace skins {
 namespace {
 
@@ -17,7 +19,13 @@ public:
 
     std::optional<QByteArrayView> value(QByteArrayView section, QByteArrayView key) const
     {
-        return platform::profileValue(m_text, section, key);
+        // A description asks each section for many keys: finding the section once per key
+        // was most of the time the program spent on its skin at start.
+        const QByteArray name = section.toByteArray();
+        auto found = m_sections.find(name);
+        if (found == m_sections.end())
+            found = m_sections.emplace(name, platform::profileSectionLines(m_text, section)).first;
+        return found->second ? platform::profileLinesValue(*found->second, key) : std::nullopt;
     }
 
     int integer(QByteArrayView section, QByteArrayView key, int fallback = 0) const
@@ -129,6 +137,7 @@ public:
 
     const SkinContainer& m_container;
     QByteArrayView m_text;
+    mutable std::map<QByteArray, std::optional<QByteArrayView>> m_sections;
 };
 
 QImage sliceOf(const QImage& image, int frames, int index, bool horizontal)
