@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QStringDecoder>
 #include <array>
+#include <atomic>
 #include <vector>
 
 namespace platform {
@@ -71,24 +72,16 @@ qsizetype indexOfCharacter(QByteArrayView text, char wanted, qsizetype from)
 }
 
 // What each GBK character is compared as: its Unicode character folded to one case. Bytes that
-// do not decode stand for themselves, above every Unicode value.
+// do not decode stand for themselves, above every Unicode value. A pair is decoded the first
+// time it is compared: decoding all 24 000 at once cost the program milliseconds at start.
 class FoldTable
 {
 public:
-    FoldTable() : m_pairs(0x10000, 0)
+    FoldTable() : m_pairs(0x10000)
     {
         QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
         for (int byte = 0x80; byte <= 0xFF; ++byte)
             m_singles[byte] = foldedOrZero(decoder, QByteArray(1, char(byte)));
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (trail == 0x7F)
-                    continue;
-                const char pair[2] = {char(lead), char(trail)};
-                m_pairs[std::size_t(lead << 8 | trail)] =
-                    foldedOrZero(decoder, QByteArrayView(pair, 2));
-            }
-        }
     }
 
     char32_t unit(QByteArrayView text, qsizetype at, qsizetype length) const
@@ -96,7 +89,7 @@ public:
         const auto first = static_cast<uchar>(text[at]);
         if (length == 2) {
             const unsigned code = first << 8 | static_cast<uchar>(text[at + 1]);
-            const char32_t folded = m_pairs[code];
+            const char32_t folded = pair(code);
             return folded ? folded : 0x110000 + code;
         }
         if (first < 0x80)
@@ -105,6 +98,25 @@ public:
     }
 
 private:
+    // Entries: 0 not decoded yet, 1 no Unicode character, else the folded character + 2.
+    // Decoding is idempotent, so threads racing on one entry store the same value.
+    char16_t pair(unsigned code) const
+    {
+        std::atomic<quint32>& entry = m_pairs[code];
+        quint32 known = entry.load(std::memory_order_relaxed);
+        if (known == 0) {
+            const unsigned lead = code >> 8;
+            const unsigned trail = code & 0xFF;
+            if (lead < 0x81 || lead > 0xFE || trail < 0x40 || trail > 0xFE || trail == 0x7F)
+                return 0;
+            thread_local QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
+            const char bytes[2] = {char(code >> 8), char(code & 0xFF)};
+            known = quint32(foldedOrZero(decoder, QByteArrayView(bytes, 2))) + 2;
+            entry.store(known == 2 ? 1 : known, std::memory_order_relaxed);
+        }
+        return known <= 2 ? 0 : char16_t(known - 2);
+    }
+
     static char16_t foldedOrZero(QStringDecoder& decoder, QByteArrayView bytes)
     {
         // A stateless decoder needs no reset between characters; resetting one drops its
@@ -117,7 +129,7 @@ private:
     }
 
     std::array<char16_t, 256> m_singles{};
-    std::vector<char16_t> m_pairs;
+    mutable std::vector<std::atomic<quint32>> m_pairs;
 };
 
 const FoldTable& foldTable()
@@ -286,6 +298,36 @@ std::optional<QByteArrayView> profileValue(QByteArrayView text, QByteArrayView s
 {
     const std::optional<QByteArrayView> lines = profileSectionLines(text, section);
     return lines ? profileLinesValue(*lines, key) : std::nullopt;
+}
+
+QList<ProfileSection> profileSectionList(QByteArrayView text)
+{
+    QList<ProfileSection> sections{{QByteArrayView(), QByteArrayView()}};
+    qsizetype linesStart = 0;
+    LineReader lines(text);
+    Line line;
+    while (lines.next(line)) {
+        const ParsedLine parsed = parseLine(contentOf(text, line));
+        if (parsed.kind != LineKind::Header)
+            continue;
+        sections.last().lines = text.sliced(linesStart, line.begin - linesStart);
+        sections.append({parsed.name, QByteArrayView()});
+        linesStart = line.end;
+    }
+    sections.last().lines = text.sliced(linesStart);
+    return sections;
+}
+
+std::optional<QByteArrayView> profileSectionLines(const QList<ProfileSection>& sections,
+                                                  QByteArrayView section)
+{
+    const QByteArrayView wanted = trimmed(section);
+    if (wanted.isEmpty())
+        return sections.first().lines;
+    for (qsizetype i = 1; i < sections.size(); ++i)
+        if (sameProfileName(sections[i].name, wanted))
+            return sections[i].lines;
+    return std::nullopt;
 }
 
 std::optional<QByteArrayView> profileSectionLines(QByteArrayView text, QByteArrayView section)

@@ -19,6 +19,20 @@ std::optional<QByteArrayView> profileValue(QByteArrayView text, QByteArrayView s
 /// For reading many keys of one section without finding it again each time.
 std::optional<QByteArrayView> profileSectionLines(QByteArrayView text, QByteArrayView section);
 
+struct ProfileSection
+{
+    QByteArrayView name;  // empty for the lines before the first header
+    QByteArrayView lines; // after the header, up to the next one
+};
+
+/// Every section of text in file order, the lines before the first header first: one pass
+/// for a reader that asks for many sections.
+QList<ProfileSection> profileSectionList(QByteArrayView text);
+
+/// profileSectionLines over a list made by profileSectionList.
+std::optional<QByteArrayView> profileSectionLines(const QList<ProfileSection>& sections,
+                                                  QByteArrayView section);
+
 /// The value of key among the lines of one section, by the rules of profileValue.
 std::optional<QByteArrayView> profileLinesValue(QByteArrayView sectionLines, QByteArrayView key);
 

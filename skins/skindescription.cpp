@@ -14,7 +14,7 @@ class Reader
 {
 public:
     Reader(const SkinContainer& container, QByteArrayView text)
-        : m_container(container), m_text(text)
+        : m_container(container), m_text(text), m_list(platform::profileSectionList(text))
     {}
 
     std::optional<QByteArrayView> value(QByteArrayView section, QByteArrayView key) const
@@ -24,7 +24,7 @@ public:
         const QByteArray name = section.toByteArray();
         auto found = m_sections.find(name);
         if (found == m_sections.end())
-            found = m_sections.emplace(name, platform::profileSectionLines(m_text, section)).first;
+            found = m_sections.emplace(name, platform::profileSectionLines(m_list, section)).first;
         return found->second ? platform::profileLinesValue(*found->second, key) : std::nullopt;
     }
 
@@ -137,6 +137,7 @@ public:
 
     const SkinContainer& m_container;
     QByteArrayView m_text;
+    QList<platform::ProfileSection> m_list;
     mutable std::map<QByteArray, std::optional<QByteArrayView>> m_sections;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/gbk.h"
 #include "platform/profile.h"
+#include "platform/profile_text.h"
 #include "tests/support/testsupport.h"
 
 #include <QDir>
@@ -122,6 +123,18 @@ TEST(ProfileReference, EveryRecordedCaseReadsAndWritesAsRecorded)
         const auto adapted = adaptedResults().constFind(name);
         adaptedUsed += adapted != adaptedResults().cend();
 
+        if (op == u"get" && hadFile) {
+            // The one-pass section list a skin description reads by finds the same lines.
+            const QByteArray section = argumentBytes(args, "section");
+            const auto listed =
+                platform::profileSectionLines(platform::profileSectionList(before), section);
+            const auto searched = platform::profileSectionLines(before, section);
+            ASSERT_EQ(listed.has_value(), searched.has_value());
+            if (listed) {
+                EXPECT_EQ(listed->data(), searched->data());
+                EXPECT_EQ(listed->size(), searched->size());
+            }
+        }
         if (op == u"get") {
             const QByteArray result = platform::GetPrivateProfileString(
                 argumentBytes(args, "section"), argumentBytes(args, "key"),
