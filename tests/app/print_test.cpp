@@ -378,10 +378,11 @@ TEST_F(PrintTest, OnThePrinterEveryCentredFieldKeepsItsCentreChequeAfterCheque)
                              [&](const testsupport::EmfText& t) { return t.text == text; });
             ASSERT_NE(at, texts.end());
             // 10 mm margin + the box's centre, in dots from the printable area's edge; the
-            // truncating half-width division allows half a report pixel (3.1 dots).
+            // truncating half-width division allows half a report pixel (3.1 dots), placing
+            // on whole dots half a dot more.
             const double centre =
                 (100 + (field.centreLeft + field.box / 2.0) * 254.0 / 96) * 600 / 254 - 100;
-            EXPECT_NEAR(at->x, centre, 3.2);
+            EXPECT_NEAR(at->x, centre, 600.0 / 96 / 2 + 0.5);
         }
     }
 }
