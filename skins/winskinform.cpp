@@ -1,5 +1,6 @@
 #include "skins/winskinform.h"
 
+#include "platform/fonts.h"
 #include "skins/skindata.h"
 #include "skins/skinmanager.h"
 #include "skins/skinstyle.h"
@@ -34,6 +35,13 @@
 #include <optional>
 
 namespace skins {
+
+// One face for the Latin and the Chinese characters of a title: a window font without Chinese
+// would make Qt look for a second one, which was a noticeable part of the program's start.
+static QFont titleFont()
+{
+    return platform::songti(12, true);
+}
 
 /// The painted frame: a child at the bottom of the window's stack, masked to the frame's ring
 /// so the client area stays the window's own.
@@ -118,10 +126,7 @@ protected:
                 rightEnd = std::min(rightEnd, r.left() - 4);
         QRect text(iconRect.right() + 6 + skin->textShift, skin->textShiftVert,
                    rightEnd - iconRect.right() - 6 - skin->textShift, m.top());
-        QFont font = parentWidget()->font();
-        font.setBold(true);
-        font.setPixelSize(12);
-        p.setFont(font);
+        p.setFont(titleFont());
         p.setPen(skin->colour(active ? QStringLiteral("TitleTextActive")
                                      : QStringLiteral("TitleTextNoActive"),
                               active ? Qt::white : Qt::lightGray));
@@ -496,9 +501,7 @@ void TWinSkinForm::applyFrame()
     m_widened = 0;
     const QString cls = TSkinManager::windowClassName(w);
     if (cls == u"TMessageForm" || cls == u"#32770") {
-        QFont font = w->font();
-        font.setBold(true);
-        font.setPixelSize(12);
+        const QFont font = titleFont();
         int buttons = 0;
         for (const CaptionButton& b : m_buttons)
             buttons += b.image.isNull() ? 16 : b.image.width() / std::max(b.frames, 1);
