@@ -281,10 +281,13 @@ def check_bad_offset(desktop, app):
     time.sleep(1.5)
     if desktop.xdo("search", "--onlyvisible", "--name", qmdesktop.PREVIEW_TITLE, check=False):
         return ["a preview opened although an offset was 1.5"]
+    failures = []
+    if desktop.decorated(box):
+        failures.append("the message box kept the window manager's frame instead of the skin's")
     desktop.activate(box)
     desktop.key("Return")
     desktop.find_window("^Quillmark$", gone=True, timeout=10)
-    return []
+    return failures
 
 
 def main():
