@@ -101,12 +101,20 @@ void TPrinterSettings::readOffsets()
 {
     if (!m_printer)
         return;
-    const int left = m_printer->deviceCaps(platform::PHYSICALOFFSETX);
-    const int top = m_printer->deviceCaps(platform::PHYSICALOFFSETY);
-    m_exactLeftOffset = exactTenths(left, m_pixelsPerInchX);
-    m_exactTopOffset = exactTenths(top, m_pixelsPerInchY);
-    m_leftOffset = roundHalfEven(m_exactLeftOffset);
-    m_topOffset = roundHalfEven(m_exactTopOffset);
+    m_exactLeftOffset =
+        exactTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETX), m_pixelsPerInchX);
+    m_exactTopOffset =
+        exactTenths(m_printer->deviceCaps(platform::PHYSICALOFFSETY), m_pixelsPerInchY);
+}
+
+int TPrinterSettings::topOffset() const
+{
+    return roundHalfEven(m_exactTopOffset);
+}
+
+int TPrinterSettings::leftOffset() const
+{
+    return roundHalfEven(m_exactLeftOffset);
 }
 
 void TPrinterSettings::ApplyToPrinter()

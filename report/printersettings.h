@@ -131,8 +131,8 @@ public:
     int pixelsPerInchX() const { return m_pixelsPerInchX; }
     int pixelsPerInchY() const { return m_pixelsPerInchY; }
     /// The printer's unprintable edges, tenths.
-    int topOffset() const { return m_topOffset; }
-    int leftOffset() const { return m_leftOffset; }
+    int topOffset() const;
+    int leftOffset() const;
     /// The same edges unrounded: placing by the rounded tenths would move every field by up to
     /// 0.05 mm with the printer's margins.
     long double exactTopOffset() const { return m_exactTopOffset; }
@@ -189,8 +189,6 @@ private:
     int m_sheetLength = 0;
     int m_pixelsPerInchX = 0;
     int m_pixelsPerInchY = 0;
-    int m_topOffset = 0;
-    int m_leftOffset = 0;
     long double m_exactTopOffset = 0;
     long double m_exactLeftOffset = 0;
     QString m_title;

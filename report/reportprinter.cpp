@@ -100,8 +100,6 @@ void TReportPrinter::StartJob()
     } else {
         m_deadTop = 0;
         m_deadLeft = 0;
-        m_exactDeadTop = 0;
-        m_exactDeadLeft = 0;
     }
     m_pagesInRange = 0;
     m_pageCount = 0;
@@ -121,10 +119,8 @@ void TReportPrinter::StartJob()
 
 void TReportPrinter::takeDeadEdges()
 {
-    m_deadTop = m_settings->topOffset();
-    m_deadLeft = m_settings->leftOffset();
-    m_exactDeadTop = m_settings->exactTopOffset();
-    m_exactDeadLeft = m_settings->exactLeftOffset();
+    m_deadTop = m_settings->exactTopOffset();
+    m_deadLeft = m_settings->exactLeftOffset();
 }
 
 void TReportPrinter::openPagePicture()
@@ -236,12 +232,12 @@ void TReportPrinter::CancelJob()
 
 int TReportPrinter::DeviceX(long double x) const
 {
-    return roundHalfEven((x - m_exactDeadLeft) * m_horzFactor);
+    return roundHalfEven((x - m_deadLeft) * m_horzFactor);
 }
 
 int TReportPrinter::DeviceY(long double y) const
 {
-    return roundHalfEven((y - m_exactDeadTop) * m_vertFactor);
+    return roundHalfEven((y - m_deadTop) * m_vertFactor);
 }
 
 int TReportPrinter::DeviceWidth(long double w) const

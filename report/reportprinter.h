@@ -90,8 +90,8 @@ public:
     long double HorzFactor() const { return m_horzFactor; }
     long double VertFactor() const { return m_vertFactor; }
     /// The printer's unprintable left and top edges in tenths; 0 in preview mode.
-    int DeadLeft() const { return m_deadLeft; }
-    int DeadTop() const { return m_deadTop; }
+    int DeadLeft() const { return roundHalfEven(m_deadLeft); }
+    int DeadTop() const { return roundHalfEven(m_deadTop); }
 
     /// The page range of printer mode; 0 = no limit.
     int FirstPage() const { return m_firstPage; }
@@ -214,11 +214,9 @@ private:
     TReportDestination m_destination = rdPageStore;
     int m_firstPage = 0;
     int m_lastPage = 0;
-    int m_deadLeft = 0; // tenths
-    int m_deadTop = 0;  // tenths
-    // What positions are measured from: the edges unrounded.
-    long double m_exactDeadLeft = 0;
-    long double m_exactDeadTop = 0;
+    // Tenths, unrounded: positions are measured from them.
+    long double m_deadLeft = 0;
+    long double m_deadTop = 0;
     QPointer<QObject> m_notificationTarget;
     TCustomReport* m_reportLink = nullptr;
     QPointer<QObject> m_reportLinkAlive; // the same report, cleared when it goes

@@ -14,7 +14,7 @@ class Reader
 {
 public:
     Reader(const SkinContainer& container, QByteArrayView text)
-        : m_container(container), m_text(text), m_list(platform::profileSectionList(text))
+        : m_container(container), m_list(platform::profileSectionList(text))
     {}
 
     std::optional<QByteArrayView> value(QByteArrayView section, QByteArrayView key) const
@@ -136,7 +136,6 @@ public:
     }
 
     const SkinContainer& m_container;
-    QByteArrayView m_text;
     QList<platform::ProfileSection> m_list;
     mutable std::map<QByteArray, std::optional<QByteArrayView>> m_sections;
 };
