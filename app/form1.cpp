@@ -92,6 +92,11 @@ QComboBox* dropDown(QWidget* parent, const QString& name, int left, int top, int
     return box;
 }
 
+QImage decodePng(const QByteArray& bytes)
+{
+    return QImage::fromData(bytes, "PNG");
+}
+
 platform::TImage* pictureButton(QWidget* parent, const QString& name, int left, int top,
                                 const char16_t* asset)
 {
@@ -99,7 +104,7 @@ platform::TImage* pictureButton(QWidget* parent, const QString& name, int left, 
     image->setObjectName(name);
     image->setStretch(true);
     image->setGeometry(left, top, 130, 36);
-    image->setPicture(platform::decodeJpeg(assets::load(QString::fromUtf16(asset))));
+    image->setPicture(assets::picture(QString::fromUtf16(asset), platform::decodeJpeg));
     image->setCursor(Qt::PointingHandCursor);
     return image;
 }
@@ -113,6 +118,16 @@ QPushButton* hiddenButton(QWidget* parent, const QString& name)
 }
 
 } // namespace
+
+void decodePicturesAhead()
+{
+    // The calibration panel's buttons too: the panel is built with the window.
+    assets::decodeAhead({{QStringLiteral("cheque.png"), decodePng},
+                         {QStringLiteral("button_print.jpg"), platform::decodeJpeg},
+                         {QStringLiteral("button_settings.jpg"), platform::decodeJpeg},
+                         {QStringLiteral("button_save.jpg"), platform::decodeJpeg},
+                         {QStringLiteral("button_close.jpg"), platform::decodeJpeg}});
+}
 
 TForm1::TForm1(const QString& settingsPath, QWidget* parent)
     : QWidget(parent), m_settingsPath(settingsPath)
@@ -180,9 +195,7 @@ void TForm1::createControls()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAutoSize(true);
     Image1->move(14, 15);
-    Image1->setPicture(QImage::fromData(assets::load(QStringLiteral("cheque.png"))));
-    if (Image1->picture().isNull())
-        Image1->resize(850, 301);
+    Image1->resize(850, 301);
 
     createMockupLabels();
 
@@ -217,6 +230,11 @@ void TForm1::createControls()
     for (const QString& item :
          {QStringLiteral("skin_item0.skin"), QStringLiteral("skin_item1.skin")})
         SkinStore1->Store.Add().DataStream = assets::load(item);
+
+    // Last, so the picture decoded ahead has had the time the controls took.
+    Image1->setPicture(assets::picture(QStringLiteral("cheque.png"), decodePng));
+    if (Image1->picture().isNull())
+        Image1->resize(850, 301);
 }
 
 void TForm1::createMockupLabels()

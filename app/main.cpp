@@ -1,3 +1,4 @@
+#include "app/form1.h"
 #include "app/startup.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
@@ -8,12 +9,16 @@
 
 int main(int argc, char** argv)
 {
+    // Both load on the second core while the application connects to the display.
+    platform::TFontConfigurationAhead fontConfiguration;
     platform::TApplication app(argc, argv);
+    app::decodePicturesAhead();
     platform::setApplicationTitle(QStringLiteral("Quillmark"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     platform::installFontSubstitutions();
     // The report engine's preview requests open the standard preview window.
     preview::registerStandardPreview();
+    fontConfiguration.wait();
     return app::runProgram(settings::settingsFilePath(),
                            [] { return std::make_unique<printlayout::TForm2>(); });
 }

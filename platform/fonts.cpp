@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
+#include <fontconfig/fontconfig.h>
 
 namespace platform {
 
@@ -14,9 +16,20 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
 }
 
+QFont fontNamed(const QString& name)
+{
+    QFont font;
+    const QString substitute = QFont::substitute(name);
+    if (substitute == name)
+        font.setFamily(name);
+    else
+        font.setFamilies({substitute, name});
+    return font;
+}
+
 QFont songti(int pixelHeight, bool bold)
 {
-    QFont font(QStringLiteral("宋体"));
+    QFont font = fontNamed(QStringLiteral("宋体"));
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;
@@ -24,9 +37,23 @@ QFont songti(int pixelHeight, bool bold)
 
 QFont defaultWindowFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font = fontNamed(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     return font;
+}
+
+TFontConfigurationAhead::TFontConfigurationAhead() : m_thread([] { FcInit(); })
+{}
+
+TFontConfigurationAhead::~TFontConfigurationAhead()
+{
+    wait();
+}
+
+void TFontConfigurationAhead::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 } // namespace platform

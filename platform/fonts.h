@@ -1,16 +1,39 @@
 #pragma once
 
 #include <QFont>
+#include <thread>
 
 namespace platform {
 
 /// Maps the Windows font names the layouts use onto fonts this system has.
 void installFontSubstitutions();
 
+/// A font by its Windows name, its substitute asked for first: Qt otherwise tries a name it
+/// does not know through the system's slower fallback search before the substitute, and ends on
+/// the same face.
+QFont fontNamed(const QString& name);
+
 /// "宋体" with a character height in pixels, as the window layouts give it.
 QFont songti(int pixelHeight, bool bold = false);
 
 /// The windows' default font: "MS Sans Serif", 11 pixels (8 pt).
 QFont defaultWindowFont();
+
+/// Loads the system's font configuration on another thread while the program connects to the
+/// display, so the first text measured does not wait for it.
+class TFontConfigurationAhead
+{
+public:
+    TFontConfigurationAhead();
+    ~TFontConfigurationAhead();
+    TFontConfigurationAhead(const TFontConfigurationAhead&) = delete;
+    TFontConfigurationAhead& operator=(const TFontConfigurationAhead&) = delete;
+
+    /// Call before the first font is looked up: a lookup meanwhile would load it a second time.
+    void wait();
+
+private:
+    std::thread m_thread;
+};
 
 } // namespace platform

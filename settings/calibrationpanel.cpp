@@ -60,7 +60,7 @@ QLabel* textLabel(QWidget* parent, const QString& text, int left, int top)
 
 QImage buttonPicture(const char16_t* name)
 {
-    return platform::decodeJpeg(assets::load(QString::fromUtf16(name)));
+    return assets::picture(QString::fromUtf16(name), platform::decodeJpeg);
 }
 
 struct StoredKey

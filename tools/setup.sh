@@ -1,7 +1,8 @@
 # Sourced by ./run and ./test: installs the Debian packages the build needs when missing.
 
 QM_BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config qt6-base-dev qt6-base-dev-tools
-    libjpeg62-turbo-dev libuemf-dev fonts-arphic-uming fonts-liberation2 fonts-dejavu-core)
+    libjpeg62-turbo-dev libfontconfig-dev libuemf-dev fonts-arphic-uming fonts-liberation2
+    fonts-dejavu-core)
 QM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format emf2svg
     xvfb xauth xdotool x11-utils openbox imagemagick cups printer-driver-cups-pdf poppler-utils
     python3-pdfminer desktop-file-utils file)

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -115,4 +116,31 @@ TEST(JpegDecoding, PictureCutShortGivesANullImage)
     ASSERT_FALSE(platform::decodeJpeg(good).isNull());
     for (const qsizetype cut : {good.size() / 2, good.size() - 2})
         EXPECT_TRUE(platform::decodeJpeg(good.left(cut)).isNull()) << "cut at " << cut;
+}
+
+TEST(Assets, APictureDecodedAheadIsHandedOverOnceAndErrorsComeThrough)
+{
+    int calls = 0;
+    static int* counter = nullptr;
+    counter = &calls;
+    const assets::Decoder counting = [](const QByteArray& bytes) {
+        ++*counter;
+        return QImage::fromData(bytes, "PNG");
+    };
+    const assets::Decoder failing = [](const QByteArray&) -> QImage {
+        throw std::runtime_error("undecodable");
+    };
+    assets::decodeAhead(
+        {{QStringLiteral("cheque.png"), counting}, {QStringLiteral("quillmark.png"), failing}});
+
+    const QImage direct = decodePng(assets::load(QStringLiteral("cheque.png")));
+    EXPECT_EQ(assets::picture(QStringLiteral("cheque.png"), decodePng), direct);
+    EXPECT_EQ(calls, 1) << "decoded ahead, not again";
+    // Handed over, not kept: the next request decodes on the spot.
+    EXPECT_EQ(assets::picture(QStringLiteral("cheque.png"), counting), direct);
+    EXPECT_EQ(calls, 2);
+
+    EXPECT_THROW(assets::picture(QStringLiteral("quillmark.png"), decodePng), std::runtime_error);
+    EXPECT_EQ(assets::picture(QStringLiteral("quillmark.png"), decodePng).size(), QSize(64, 64));
+    EXPECT_TRUE(assets::picture(QStringLiteral("no_such_picture.png"), decodePng).isNull());
 }
