@@ -195,7 +195,6 @@ void TForm1::createControls()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAutoSize(true);
     Image1->move(14, 15);
-    Image1->resize(850, 301);
 
     createMockupLabels();
 

@@ -42,12 +42,12 @@ class TIniFile;
 
 namespace app {
 
-/// The cheque entry window. Its state is the text of its controls; the procedures are plain
-/// member functions named after the hidden buttons that ran them.
 /// Starts decoding the entry window's pictures on another thread, once the application object
 /// exists; the window takes them over when it is created.
 void decodePicturesAhead();
 
+/// The cheque entry window. Its state is the text of its controls; the procedures are plain
+/// member functions named after the hidden buttons that ran them.
 class TForm1 : public QWidget
 {
     Q_OBJECT
