@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QToolButton>
 #include <QValidator>
+#include <algorithm>
 
 namespace platform {
 
@@ -181,8 +181,10 @@ public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override
     {
-        const qsizetype lineBreak = input.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-        if (lineBreak >= 0) {
+        const auto breakAt = std::find_if(input.cbegin(), input.cend(),
+                                          [](QChar c) { return c == u'\r' || c == u'\n'; });
+        const qsizetype lineBreak = breakAt - input.cbegin();
+        if (lineBreak < input.size()) {
             input.truncate(lineBreak);
             pos = std::min(pos, int(lineBreak));
         }

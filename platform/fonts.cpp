@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QString>
-#include <QStringList>
 #include <fontconfig/fontconfig.h>
 
 namespace platform {
@@ -18,12 +17,10 @@ void installFontSubstitutions()
 
 QFont fontNamed(const QString& name)
 {
+    // The substitute alone: a second family would make Qt look up that family's fallbacks for
+    // every new font, and it names the same face anyway.
     QFont font;
-    const QString substitute = QFont::substitute(name);
-    if (substitute == name)
-        font.setFamily(name);
-    else
-        font.setFamilies({substitute, name});
+    font.setFamily(QFont::substitute(name));
     return font;
 }
 

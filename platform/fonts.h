@@ -8,9 +8,8 @@ namespace platform {
 /// Maps the Windows font names the layouts use onto fonts this system has.
 void installFontSubstitutions();
 
-/// A font by its Windows name, its substitute asked for first: Qt otherwise tries a name it
-/// does not know through the system's slower fallback search before the substitute, and ends on
-/// the same face.
+/// A font by its Windows name, asked for by its substitute: Qt otherwise tries a name it does not
+/// know through the system's slower fallback search first, and ends on the same face.
 QFont fontNamed(const QString& name);
 
 /// "宋体" with a character height in pixels, as the window layouts give it.
