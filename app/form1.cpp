@@ -44,6 +44,8 @@ namespace {
 
 using platform::songti;
 
+const QString kBuiltInSkin = QStringLiteral("skin_builtin.skin");
+
 QLabel* label(QWidget* parent, const QString& name, int left, int top, const QFont& font,
               const QString& caption = QString())
 {
@@ -119,7 +121,7 @@ QPushButton* hiddenButton(QWidget* parent, const QString& name)
 
 } // namespace
 
-void decodePicturesAhead()
+void readWindowAssetsAhead()
 {
     // The calibration panel's buttons too: the panel is built with the window.
     assets::decodeAhead({{QStringLiteral("cheque.png"), decodePng},
@@ -127,6 +129,7 @@ void decodePicturesAhead()
                          {QStringLiteral("button_settings.jpg"), platform::decodeJpeg},
                          {QStringLiteral("button_save.jpg"), platform::decodeJpeg},
                          {QStringLiteral("button_close.jpg"), platform::decodeJpeg}});
+    skins::readSkinAhead(assets::load(kBuiltInSkin));
 }
 
 TForm1::TForm1(const QString& settingsPath, QWidget* parent)
@@ -222,7 +225,7 @@ void TForm1::createControls()
     // The skins stored with the window; skinning starts when the program calls Loaded().
     SkinData1 = new skins::TSkinData(this);
     SkinData1->setObjectName(QStringLiteral("SkinData1"));
-    SkinData1->setSkinStream(assets::load(QStringLiteral("skin_builtin.skin")));
+    SkinData1->setSkinStream(assets::load(kBuiltInSkin));
     SkinData1->setActive(true);
     SkinStore1 = new skins::TSkinStore(this);
     SkinStore1->setObjectName(QStringLiteral("SkinStore1"));

@@ -42,9 +42,9 @@ class TIniFile;
 
 namespace app {
 
-/// Starts decoding the entry window's pictures on another thread, once the application object
-/// exists; the window takes them over when it is created.
-void decodePicturesAhead();
+/// Starts decoding the entry window's pictures and reading its built-in skin on other threads,
+/// once the application object exists; the window takes them over when it is created.
+void readWindowAssetsAhead();
 
 /// The cheque entry window. Its state is the text of its controls; the procedures are plain
 /// member functions named after the hidden buttons that ran them.

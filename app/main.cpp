@@ -12,13 +12,13 @@ int main(int argc, char** argv)
     // Both load on the second core while the application connects to the display.
     platform::TFontConfigurationAhead fontConfiguration;
     platform::TApplication app(argc, argv);
-    app::decodePicturesAhead();
+    const platform::TFontDatabaseAhead fontDatabase(fontConfiguration);
+    app::readWindowAssetsAhead();
     platform::setApplicationTitle(QStringLiteral("Quillmark"));
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     platform::installFontSubstitutions();
     // The report engine's preview requests open the standard preview window.
     preview::registerStandardPreview();
-    fontConfiguration.wait();
     return app::runProgram(settings::settingsFilePath(),
                            [] { return std::make_unique<printlayout::TForm2>(); });
 }

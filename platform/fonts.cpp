@@ -1,7 +1,9 @@
 #include "platform/fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QString>
+#include <QStringList>
 #include <fontconfig/fontconfig.h>
 
 namespace platform {
@@ -51,6 +53,19 @@ void TFontConfigurationAhead::wait()
 {
     if (m_thread.joinable())
         m_thread.join();
+}
+
+TFontDatabaseAhead::TFontDatabaseAhead(TFontConfigurationAhead& configuration)
+    : m_thread([&configuration] {
+          configuration.wait();
+          // Qt's font database is shared by all threads and guards itself.
+          QFontDatabase::families();
+      })
+{}
+
+TFontDatabaseAhead::~TFontDatabaseAhead()
+{
+    m_thread.join();
 }
 
 } // namespace platform

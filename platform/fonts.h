@@ -35,4 +35,19 @@ private:
     std::thread m_thread;
 };
 
+/// Once the font configuration is loaded, reads the system's font list into Qt's font database
+/// on another thread while the program builds its first window. Create it after the application
+/// object, so it ends before that object does; the configuration is then waited for here.
+class TFontDatabaseAhead
+{
+public:
+    explicit TFontDatabaseAhead(TFontConfigurationAhead& configuration);
+    ~TFontDatabaseAhead();
+    TFontDatabaseAhead(const TFontDatabaseAhead&) = delete;
+    TFontDatabaseAhead& operator=(const TFontDatabaseAhead&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
 } // namespace platform

@@ -8,8 +8,74 @@
 
 #include <QFile>
 #include <QWidget>
+#include <future>
+#include <mutex>
+#include <thread>
 
 namespace skins {
+
+namespace {
+
+using SharedDescription = std::shared_ptr<const SkinDescription>;
+
+SharedDescription readDescription(const QByteArray& bytes)
+{
+    const SkinContainer container = readSkinFile(bytes);
+    return std::make_shared<const SkinDescription>(readSkinDescription(container));
+}
+
+struct SkinAhead
+{
+    std::mutex mutex;
+    QByteArray bytes;
+    std::future<SharedDescription> description;
+    std::thread worker;
+
+    ~SkinAhead()
+    {
+        if (worker.joinable())
+            worker.join();
+    }
+};
+
+SkinAhead& skinAhead()
+{
+    static SkinAhead instance;
+    return instance;
+}
+
+// The skin read ahead from exactly these bytes, handed over once; invalid when there is none.
+std::future<SharedDescription> takeSkinAhead(const QByteArray& bytes)
+{
+    SkinAhead& a = skinAhead();
+    const std::lock_guard lock(a.mutex);
+    if (!a.description.valid() || a.bytes != bytes)
+        return {};
+    a.bytes.clear();
+    return std::move(a.description);
+}
+
+} // namespace
+
+void readSkinAhead(const QByteArray& bytes)
+{
+    SkinAhead& a = skinAhead();
+    const std::lock_guard lock(a.mutex);
+    // A skin read ahead and never asked for is dropped.
+    if (a.worker.joinable())
+        a.worker.join();
+    std::promise<SharedDescription> promise;
+    a.description = promise.get_future();
+    a.bytes = bytes;
+    a.worker = std::thread([bytes, promise = std::move(promise)]() mutable {
+        try {
+            promise.set_value(readDescription(bytes));
+        } catch (...) {
+            // Handed over as it would have come from reading on the spot.
+            promise.set_exception(std::current_exception());
+        }
+    });
+}
 
 TSkinControlTypes TSkinControlTypes::defaults()
 {
@@ -146,8 +212,8 @@ bool TSkinData::readSkin()
     const bool wasLoaded = m_loaded;
     m_loaded = false;
     try {
-        const SkinContainer container = readSkinFile(m_stream);
-        m_skin = std::make_shared<const SkinDescription>(readSkinDescription(container));
+        std::future<SharedDescription> ahead = takeSkinAhead(m_stream);
+        m_skin = ahead.valid() ? ahead.get() : readDescription(m_stream);
         m_loaded = true;
         ++m_generation;
         return true;

@@ -68,6 +68,11 @@ enum TSkinFormType
 /// The default class-to-kind list of 95 lines.
 const QStringList& defaultSkin3rd();
 
+/// Starts reading a skin file on another thread; a skin data given these same bytes as its
+/// stream takes the result over instead of reading them again. Call it only once the
+/// application object exists.
+void readSkinAhead(const QByteArray& bytes);
+
 /// Holds the current skin and the skinning settings of the window that owns it.
 class TSkinData : public QObject
 {

@@ -249,6 +249,25 @@ TEST_F(SkinManagerTest, BadStoreItemsLeaveTheSkinInUse)
     EXPECT_EQ(skinNameOf(owner), u"A");
 }
 
+TEST_F(SkinManagerTest, ASkinReadAheadIsTakenOnlyForTheSameBytesAndFailsAsOnTheSpot)
+{
+    QWidget* owner = window();
+    skins::TSkinData data(owner);
+    skins::readSkinAhead(testskins::skinFile("Ahead", Qt::white));
+    data.setSkinStream(testskins::skinFile("Other", Qt::gray));
+    EXPECT_EQ(data.skin()->skinName, u"Other");
+    data.setSkinStream(testskins::skinFile("Ahead", Qt::white));
+    EXPECT_EQ(data.skin()->skinName, u"Ahead");
+
+    const QByteArray old = testskins::skinFile("Old", Qt::gray, 19999);
+    skins::readSkinAhead(old);
+    testsupport::MessageRecorder messages;
+    data.setSkinStream(old);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral(
+                                    "This is Older Skin File\nPlease update to new version !")});
+    EXPECT_EQ(data.skin()->skinName, u"Ahead") << "the skin in use stays";
+}
+
 TEST_F(SkinManagerTest, AnOlderSkinAtStartTurnsSkinningOff)
 {
     QWidget* owner = window();
