@@ -49,15 +49,6 @@ QLineEdit* flatEdit(QWidget* parent, int left, int top, int width, const QString
     return edit;
 }
 
-QLabel* textLabel(QWidget* parent, const QString& text, int left, int top)
-{
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
-
 QImage buttonPicture(const char16_t* name)
 {
     return assets::picture(QString::fromUtf16(name), platform::decodeJpeg);
@@ -146,6 +137,22 @@ const std::array<TOffsetRow, 15>& TCalibrationPanel::offsetRows()
          u"用途右", u"用途下"},
     }};
     return rows;
+}
+
+QLabel* TCalibrationPanel::textLabel(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    // Every text label takes the panel's font.
+    const auto known = m_textSizes.constFind(text);
+    if (known != m_textSizes.cend()) {
+        label->resize(*known);
+    } else {
+        label->adjustSize();
+        m_textSizes.insert(text, label->size());
+    }
+    label->move(left, top);
+    return label;
 }
 
 QString TCalibrationPanel::sectionOf(TOffsetRow::Group group)

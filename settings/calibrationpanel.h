@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
+#include <QSize>
 #include <QString>
 #include <array>
 
@@ -91,9 +93,12 @@ protected:
 
 private:
     void buildRows(QGroupBox* group, TOffsetRow::Group which);
+    QLabel* textLabel(QWidget* parent, const QString& text, int left, int top);
 
     bool m_dragging = false;
     QPoint m_grabOffset;
+    // The rows repeat their words: each text is measured once.
+    QHash<QString, QSize> m_textSizes;
 };
 
 } // namespace settings
