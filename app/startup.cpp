@@ -18,8 +18,10 @@ int runProgram(const QString& settingsPath,
     std::unique_ptr<TForm1> form1;
     const bool created = platform::guarded([&] {
         platform::requireTextEncoding();
-        form1 = std::make_unique<TForm1>(settingsPath);
+        // The print form first: it measures no text, so it is built while another thread still
+        // reads the system's font list for the window.
         form2 = createPrintForm();
+        form1 = std::make_unique<TForm1>(settingsPath);
         form1->setPrintForm(dynamic_cast<printlayout::TForm2*>(form2.get()));
         // The built-in skin goes on once both forms exist, so it frames the window from the start.
         form1->SkinData1->Loaded();
