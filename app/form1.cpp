@@ -123,8 +123,10 @@ QPushButton* hiddenButton(QWidget* parent, const QString& name)
 
 void readWindowAssetsAhead()
 {
-    // The calibration panel's buttons too: the panel is built with the window.
-    assets::decodeAhead({{QStringLiteral("cheque.png"), decodePng},
+    // The window's icon is wanted first; the calibration panel's buttons too: the panel is
+    // built with the window.
+    assets::decodeAhead({{QStringLiteral("quillmark.png"), decodePng},
+                         {QStringLiteral("cheque.png"), decodePng},
                          {QStringLiteral("button_print.jpg"), platform::decodeJpeg},
                          {QStringLiteral("button_settings.jpg"), platform::decodeJpeg},
                          {QStringLiteral("button_save.jpg"), platform::decodeJpeg},
@@ -142,7 +144,7 @@ TForm1::TForm1(const QString& settingsPath, QWidget* parent)
     setFixedSize(874, 535);
     setFont(platform::defaultWindowFont());
     setWindowIcon(
-        QIcon(QPixmap::fromImage(QImage::fromData(assets::load(QStringLiteral("quillmark.png"))))));
+        QIcon(QPixmap::fromImage(assets::picture(QStringLiteral("quillmark.png"), decodePng))));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
