@@ -28,7 +28,8 @@ public:
     TFontConfigurationAhead(const TFontConfigurationAhead&) = delete;
     TFontConfigurationAhead& operator=(const TFontConfigurationAhead&) = delete;
 
-    /// Call before the first font is looked up: a lookup meanwhile would load it a second time.
+    /// Waits until it is loaded; a font looked up before then loads it a second time. One thread
+    /// waits at a time.
     void wait();
 
 private:
@@ -37,7 +38,8 @@ private:
 
 /// Once the font configuration is loaded, reads the system's font list into Qt's font database
 /// on another thread while the program builds its first window. Create it after the application
-/// object, so it ends before that object does; the configuration is then waited for here.
+/// object, so it ends before that object does; it waits for the configuration itself, so nothing
+/// else may meanwhile.
 class TFontDatabaseAhead
 {
 public:
