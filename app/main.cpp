@@ -9,7 +9,9 @@
 
 int main(int argc, char** argv)
 {
-    // Both load on the second core while the application connects to the display.
+    // The font configuration loads on the second core while the application connects to the
+    // display; the font list, the window's pictures and its skin follow once the application
+    // exists.
     platform::TFontConfigurationAhead fontConfiguration;
     platform::TApplication app(argc, argv);
     const platform::TFontDatabaseAhead fontDatabase(fontConfiguration);

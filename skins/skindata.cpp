@@ -10,7 +10,6 @@
 #include <QWidget>
 #include <future>
 #include <mutex>
-#include <thread>
 
 namespace skins {
 
@@ -28,14 +27,8 @@ struct SkinAhead
 {
     std::mutex mutex;
     QByteArray bytes;
+    // Its destructor waits for a read still running, also at exit.
     std::future<SharedDescription> description;
-    std::thread worker;
-
-    ~SkinAhead()
-    {
-        if (worker.joinable())
-            worker.join();
-    }
 };
 
 SkinAhead& skinAhead()
@@ -61,20 +54,10 @@ void readSkinAhead(const QByteArray& bytes)
 {
     SkinAhead& a = skinAhead();
     const std::lock_guard lock(a.mutex);
-    // A skin read ahead and never asked for is dropped.
-    if (a.worker.joinable())
-        a.worker.join();
-    std::promise<SharedDescription> promise;
-    a.description = promise.get_future();
+    // A skin read ahead and never asked for is dropped; an error reaches whoever takes it, as it
+    // would from reading on the spot.
+    a.description = std::async(std::launch::async, [bytes] { return readDescription(bytes); });
     a.bytes = bytes;
-    a.worker = std::thread([bytes, promise = std::move(promise)]() mutable {
-        try {
-            promise.set_value(readDescription(bytes));
-        } catch (...) {
-            // Handed over as it would have come from reading on the spot.
-            promise.set_exception(std::current_exception());
-        }
-    });
 }
 
 TSkinControlTypes TSkinControlTypes::defaults()
