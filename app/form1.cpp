@@ -36,6 +36,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 namespace app {
@@ -442,10 +443,15 @@ void TForm1::Button2Click()
 void TForm1::Button5Click()
 {
     const auto cells = wording::AmountDigitGrid(Label16->text());
-    QLabel* const grid[] = {Label21, Label22, Label23, Label24, Label25, Label26,
-                            Label27, Label28, Label29, Label30, Label31};
+    const auto grid = gridCells();
     for (std::size_t i = 0; i < cells.size(); ++i)
         setCaption(grid[i], cells[i]);
+}
+
+std::array<QLabel*, wording::kDigitGridCells> TForm1::gridCells() const
+{
+    return {Label21, Label22, Label23, Label24, Label25, Label26,
+            Label27, Label28, Label29, Label30, Label31};
 }
 
 void TForm1::Button3Click()
@@ -491,28 +497,64 @@ void TForm1::addPickEntries(std::initializer_list<std::pair<QString, QString>> e
 
 void TForm1::Edit3Exit()
 {
+    formatAmountField();
+    Button7Click();
+}
+
+void TForm1::formatAmountField()
+{
     if (!Edit3->text().isEmpty())
         Edit3->setText(formatAmount(Edit3->text()));
-    Button7Click();
 }
 
 void TForm1::Image2Click()
 {
     if (!m_printForm)
         throw platform::EError(QStringLiteral("The print form is not loaded"));
-    Button8Click();
-    // No refresh here: the captions are those of the last tick, and the amount field keeps the
-    // focus, so the amount is not reformatted and the offsets are not reloaded.
-    m_printForm->positionLabels([this](const QString& name) {
-        const auto* edit = Panel1->findChild<QLineEdit*>(name);
-        if (!edit)
-            throw platform::EError(QStringLiteral("No offset edit ") + name);
-        return edit->text();
-    });
-    m_printForm->copyCaptions([this](const QString& name) {
+    // The click may come straight from the amount field, which keeps the focus: the amount
+    // takes the form leaving the field gives it (without the reload of the offsets) and the
+    // mock-up is brought up to date, so the capitals, the boxes and the stub say one amount.
+    formatAmountField();
+    if (!wording::AmountFitsDigitGrid(platform::toGbk(Edit3->text()))) {
+        platform::showMessage(
+            QStringLiteral("金额 %1 超出小写金额栏的位数，无法打印；小写金额栏最大可填 %2")
+                .arg(Edit3->text(), wording::LargestDigitGridAmount()));
+        return;
+    }
+    Button1Click();
+    Button2Click();
+    Button5Click();
+    // The pick lists only remember texts: a settings file that cannot be written must not
+    // keep a cheque from being printed.
+    try {
+        Button8Click();
+    } catch (const platform::EInOutError& e) {
+        platform::showErrorReport(e.message());
+    }
+    QLineEdit* offsetEdit = nullptr;
+    try {
+        m_printForm->positionLabels([this, &offsetEdit](const QString& name) {
+            offsetEdit = Panel1->findChild<QLineEdit*>(name);
+            if (!offsetEdit)
+                throw platform::EError(QStringLiteral("No offset edit ") + name);
+            return offsetEdit->text();
+        });
+    } catch (const platform::EConvertError&) {
+        // The message names the text; the focus shows the box that holds it.
+        Panel1->show();
+        offsetEdit->setFocus(Qt::OtherFocusReason);
+        offsetEdit->selectAll();
+        throw;
+    }
+    // An amount left blank is for the pen: no currency signs in its boxes.
+    const bool blankAmount = Edit3->text().isEmpty();
+    const auto grid = gridCells();
+    m_printForm->copyCaptions([&](const QString& name) {
         const auto* label = findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
         if (!label)
             throw platform::EError(QStringLiteral("No mock-up label ") + name);
+        if (blankAmount && std::find(grid.begin(), grid.end(), label) != grid.end())
+            return QString();
         return label->text();
     });
     // Returns when the preview window has been closed; printing happens from there.
@@ -521,6 +563,13 @@ void TForm1::Image2Click()
 
 void TForm1::Image3Click()
 {
+    // Nothing is saved while one box holds what no print can use.
+    if (QLineEdit* invalid = Panel1->firstInvalidOffset()) {
+        platform::showMessage(Panel1->invalidOffsetMessage(invalid));
+        invalid->setFocus(Qt::OtherFocusReason);
+        invalid->selectAll();
+        return;
+    }
     Panel1->saveTo(*m_ini);
     platform::showMessage(QStringLiteral("设置保存成功"));
 }
@@ -588,6 +637,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Select all edits like the arrows do; the clipboard's shortcuts stay discarded.
+        if (watched == Edit3 && key->matches(QKeySequence::SelectAll))
+            return false;
         // Keys without a character (arrows, Home/End, Tab handled by the dialog) reach the
         // control untouched, as they never produced a typed character. Delete carries the
         // character 127 on X11, yet it edits like the arrows do.

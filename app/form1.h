@@ -1,9 +1,12 @@
 #pragma once
 
+#include "wording/digitgrid.h"
+
 #include <QDate>
 #include <QSet>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -130,6 +133,10 @@ private:
     void reportOnce(bool& reported, const std::function<void()>& show);
     /// Pick-list entries as (section, text); texts the file cannot hold are reported instead.
     void addPickEntries(std::initializer_list<std::pair<QString, QString>> entries);
+    /// The amount text in the "0.00" form, as leaving the field leaves it; the empty text stays.
+    void formatAmountField();
+    /// The digit grid's cells, Label21 (亿) to Label31 (分).
+    std::array<QLabel*, wording::kDigitGridCells> gridCells() const;
 
     QString m_settingsPath;
     printlayout::TForm2* m_printForm = nullptr;

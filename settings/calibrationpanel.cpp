@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QValidator>
 #include <vector>
 
 namespace settings {
@@ -48,6 +49,20 @@ QLineEdit* flatEdit(QWidget* parent, int left, int top, int width, const QString
     platform::applyEditRules(edit);
     return edit;
 }
+
+// Typing, pasting and dropping let in only what an offset can become: an optional minus and
+// digits within the arrows' range. The empty text and a lone minus are steps on the way there.
+class OffsetValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        if (input.isEmpty() || input == u"-")
+            return Intermediate;
+        return !input.startsWith(u'+') && offsetValue(input) ? Acceptable : Invalid;
+    }
+};
 
 QImage buttonPicture(const char16_t* name)
 {
@@ -101,6 +116,26 @@ const QString kBankKey = QStringLiteral("付款行名称");
 const QString kAccountKey = QStringLiteral("出票人账户");
 
 } // namespace
+
+std::optional<int> offsetValue(QStringView text)
+{
+    qsizetype i = 0;
+    const bool negative = text.startsWith(u'-');
+    if (negative || text.startsWith(u'+'))
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
+    int value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+        if (value > kOffsetLimit)
+            return std::nullopt;
+    }
+    return negative ? -value : value;
+}
 
 const std::array<TOffsetRow, 15>& TCalibrationPanel::offsetRows()
 {
@@ -230,10 +265,13 @@ void TCalibrationPanel::buildRows(QGroupBox* group, TOffsetRow::Group which)
         const auto makeOffset = [&](QLineEdit* P::*edit, platform::TUpDown* P::*upDown, int left,
                                     int width) {
             QLineEdit* e = flatEdit(group, left, top, width, QString());
+            // In place of the line-break rule: an offset has no second line to cut.
+            delete e->validator();
+            e->setValidator(new OffsetValidator(e));
             e->setText(QStringLiteral("0"));
             auto* arrows = new platform::TUpDown(group);
             arrows->setGeometry(left + width, top, 16, kEditHeight);
-            arrows->setRange(-100, 100);
+            arrows->setRange(-kOffsetLimit, kOffsetLimit);
             arrows->setAssociate(e);
             this->*edit = e;
             this->*upDown = arrows;
@@ -257,16 +295,46 @@ void TCalibrationPanel::reloadFrom(const TIniFile& ini)
 {
     Edit7->setText(ini.ReadString(kMainSection, kBankKey, QString()));
     Edit6->setText(ini.ReadString(kMainSection, kAccountKey, QString()));
-    const auto order = offsetKeyOrder();
-    for (const StoredKey& k : order)
+    // A key never saved means no shift for its field alone; the others keep what they hold.
+    for (const StoredKey& k : offsetKeyOrder())
         (this->*k.edit)
             ->setText(ini.ReadString(QString::fromUtf16(k.section), QString::fromUtf16(k.key),
-                                     QString()));
-    // Only the first offset decides: a file without it counts as never saved.
-    if (Edit34->text().isEmpty()) {
-        for (const StoredKey& k : order)
-            (this->*k.edit)->setText(QStringLiteral("0"));
+                                     QStringLiteral("0")));
+}
+
+QLineEdit* TCalibrationPanel::firstInvalidOffset() const
+{
+    for (const TOffsetRow& row : offsetRows()) {
+        for (QLineEdit* edit : {this->*row.right, this->*row.down}) {
+            if (!offsetValue(edit->text()))
+                return edit;
+        }
     }
+    return nullptr;
+}
+
+QString TCalibrationPanel::fieldName(const QLineEdit* offsetEdit) const
+{
+    for (const TOffsetRow& row : offsetRows()) {
+        if (offsetEdit != this->*row.right && offsetEdit != this->*row.down)
+            continue;
+        // The row caption without its spacing and colon: "用 途：" is 用途.
+        QString caption = QString::fromUtf16(row.caption);
+        caption.remove(u' ').remove(u'：');
+        const QString direction =
+            offsetEdit == this->*row.right ? QStringLiteral("右") : QStringLiteral("下");
+        return sectionOf(row.group) + u' ' + caption + u' ' + direction;
+    }
+    return QString();
+}
+
+QString TCalibrationPanel::invalidOffsetMessage(const QLineEdit* offsetEdit) const
+{
+    return QStringLiteral("%1 的偏移应为 %2 到 %3 之间的整数（现为“%4”），设置未保存")
+        .arg(fieldName(offsetEdit))
+        .arg(-kOffsetLimit)
+        .arg(kOffsetLimit)
+        .arg(offsetEdit->text());
 }
 
 void TCalibrationPanel::mousePressEvent(QMouseEvent* event)

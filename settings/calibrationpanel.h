@@ -4,7 +4,9 @@
 #include <QHash>
 #include <QSize>
 #include <QString>
+#include <QStringView>
 #include <array>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -20,6 +22,13 @@ namespace settings {
 
 class TIniFile;
 class TCalibrationPanel;
+
+/// A field offset moves its field at most this many units either way, as far as the arrows go.
+inline constexpr int kOffsetLimit = 100;
+
+/// The value of an offset text that is a whole decimal number (an optional sign, then digits)
+/// within -kOffsetLimit … kOffsetLimit; none for any other text.
+std::optional<int> offsetValue(QStringView text);
 
 /// One row of the offset table: a printed field's horizontal and vertical offset edits.
 struct TOffsetRow
@@ -53,8 +62,17 @@ public:
     /// Writes bank name, account and the 30 offsets, each text unchanged, in the stored order.
     /// A failed write stops at that key.
     void saveTo(TIniFile& ini) const;
-    /// Reads them back; an empty Edit34 afterwards resets all 30 offsets to "0".
+    /// Reads them back; a missing offset key gives "0" for its own edit, a key that is present
+    /// gives its value as it stands.
     void reloadFrom(const TIniFile& ini);
+
+    /// The first offset edit, row by row as the panel shows them, whose text offsetValue
+    /// refuses; none when every offset can be saved.
+    QLineEdit* firstInvalidOffset() const;
+    /// The field an offset edit moves, in the panel's own words: "存根 用途 下".
+    QString fieldName(const QLineEdit* offsetEdit) const;
+    /// What the user is told when a save is refused because of that edit's text.
+    QString invalidOffsetMessage(const QLineEdit* offsetEdit) const;
 
     QLabel* Label7 = nullptr;
     QLineEdit* Edit7 = nullptr;

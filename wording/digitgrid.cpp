@@ -1,5 +1,7 @@
 #include "wording/digitgrid.h"
 
+#include "wording/capitals.h"
+
 namespace wording {
 
 namespace {
@@ -62,6 +64,17 @@ std::array<QString, kDigitGridCells> AmountDigitGrid(QStringView mockupAmountTex
         }
     }
     return cells;
+}
+
+bool AmountFitsDigitGrid(QByteArrayView amountText)
+{
+    return FenString(amountText).size() <= kDigitGridCells;
+}
+
+QString LargestDigitGridAmount()
+{
+    // Nine figures of yuan, then 角 and 分.
+    return QString(kDigitGridCells - 2, u'9') + QStringLiteral(".99");
 }
 
 } // namespace wording

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -13,5 +14,12 @@ inline constexpr int kDigitGridCells = 11;
 /// ("￥" followed by the amount as typed). Each cell holds one character taken by its position
 /// from the end of the text; cells left of the "￥" that precedes the highest digit are empty.
 std::array<QString, kDigitGridCells> AmountDigitGrid(QStringView mockupAmountText);
+
+/// Whether every figure of an amount (digits and points, as typed or in the "0.00" form) has a
+/// box of its own: at most eleven figures of whole fen, without leading zeros.
+bool AmountFitsDigitGrid(QByteArrayView amountText);
+
+/// The largest amount the boxes hold, in the "0.00" form.
+QString LargestDigitGridAmount();
 
 } // namespace wording

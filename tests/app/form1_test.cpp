@@ -204,10 +204,18 @@ TEST_F(Form1Test, AmountFieldLetsOnlyDigitsPointsBackspaceAndEnterThrough)
         {"Backspace", "12", {key(Qt::Key_Backspace, {}, QStringLiteral("\b"))}, "1"},
         {"Ctrl+V and Ctrl+X",
          "88",
-         {key(Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01")),
-          key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16")),
+         {key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16")),
           key(Qt::Key_X, Qt::ControlModifier, QStringLiteral("\x18"))},
          "88"},
+        // Select all works as in every edit; copy, paste and cut after it still do nothing.
+        {"Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+X, then a digit",
+         "10010.01",
+         {key(Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01")),
+          key(Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03")),
+          key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16")),
+          key(Qt::Key_X, Qt::ControlModifier, QStringLiteral("\x18")),
+          key(Qt::Key_5, {}, QStringLiteral("5"))},
+         "5"},
         // As the X server delivers it: Delete with the character 127.
         {"Home, Delete", "123", {key(Qt::Key_Home), key(Qt::Key_Delete, {}, del)}, "23"},
         {"Left, Left, Delete",
@@ -279,8 +287,7 @@ TEST_F(Form1Test, EnterInTheAmountMovesToPurposeAndReformatsAndReloads)
     EXPECT_EQ(f.Edit3->text(), QStringLiteral("12.00"));
     EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("3"));
     EXPECT_EQ(f.Panel1->Edit43->text(), QStringLiteral("-2"));
-    EXPECT_EQ(f.Panel1->Edit35->text(), QString())
-        << "a missing key reads empty once Edit34 is set";
+    EXPECT_EQ(f.Panel1->Edit35->text(), QStringLiteral("0")) << "a missing key reads 0";
 }
 
 TEST_F(Form1Test, LeavingAnAmountWithTwoPointsReportsAndKeepsTheTextAndSkipsTheReload)
@@ -390,19 +397,119 @@ TEST_F(Form1Test, SaveWritesThirtyTwoKeysInOrderAndConfirms)
     EXPECT_NE(f.Panel1->Edit18->text(), QStringLiteral("77"));
 }
 
-TEST_F(Form1Test, ReloadResetsAllOffsetsOnlyWhenTheFirstIsEmpty)
+TEST_F(Form1Test, EachMissingOffsetKeyReadsZeroForItsOwnBoxAlone)
 {
-    writeSettings(u(u"[存根]\r\n年份右=\r\n金额下=4\r\n[支票]\r\n用途下=6\r\n"));
+    struct Case
+    {
+        const char* what;
+        const char16_t* file;
+        std::vector<std::pair<QLineEdit * settings::TCalibrationPanel::*, const char*>> expected;
+    };
+    using P = settings::TCalibrationPanel;
+    const Case cases[] = {
+        {"no [存根] section: the [支票] values stay",
+         u"[支票]\r\n用途下=6\r\n金额小写右=-3\r\n",
+         {{&P::Edit21, "6"}, {&P::Edit18, "-3"}}},
+        {"no 年份右 in [存根]",
+         u"[存根]\r\n金额下=4\r\n[支票]\r\n用途下=6\r\n",
+         {{&P::Edit43, "4"}, {&P::Edit21, "6"}}},
+        {"no 金额下 in [存根]",
+         u"[存根]\r\n年份右=1\r\n[支票]\r\n用途下=6\r\n",
+         {{&P::Edit34, "1"}, {&P::Edit21, "6"}}},
+        // A key that is present keeps what it holds, usable or not: printing names it.
+        {"a key with an empty value",
+         u"[存根]\r\n年份右=\r\n金额下=4\r\n",
+         {{&P::Edit34, ""}, {&P::Edit43, "4"}}},
+    };
     app::TForm1& f = open();
-    f.Button7Click();
-    for (QLineEdit* e : offsetEdits())
-        EXPECT_EQ(e->text(), QStringLiteral("0"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeSettings(u(c.file));
+        f.Button7Click();
+        for (const auto& row : P::offsetRows()) {
+            for (QLineEdit* P::*edit : {row.right, row.down}) {
+                QString want = QStringLiteral("0");
+                for (const auto& [stored, text] : c.expected) {
+                    if (stored == edit)
+                        want = QString::fromLatin1(text);
+                }
+                EXPECT_EQ((f.Panel1->*edit)->text(), want)
+                    << (f.Panel1->*edit)->objectName().toStdString();
+            }
+        }
+    }
+}
 
-    writeSettings(u(u"[存根]\r\n年份右=1\r\n[支票]\r\n用途下=6\r\n"));
-    f.Button7Click();
-    EXPECT_EQ(f.Panel1->Edit34->text(), QStringLiteral("1"));
-    EXPECT_EQ(f.Panel1->Edit21->text(), QStringLiteral("6"));
-    EXPECT_EQ(f.Panel1->Edit43->text(), QString());
+TEST_F(Form1Test, TypingIntoAnOffsetLetsInOnlyAWholeNumberWithinTheArrowsRange)
+{
+    app::TForm1& f = open();
+    f.Panel1->show();
+    QLineEdit* edit = f.Panel1->Edit45;
+    edit->setFocus();
+    const std::pair<const char*, const char*> typed[] = {
+        {"1.5", "15"},   {"abc", ""}, {"-100", "-100"}, {"101", "10"},
+        {"99999", "99"}, {"+3", "3"}, {"-0", "-0"},     {"5-", "5"},
+    };
+    for (const auto& [keys, result] : typed) {
+        SCOPED_TRACE(keys);
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromLatin1(keys));
+        EXPECT_EQ(edit->text(), QString::fromLatin1(result));
+    }
+    // Pasted text is held to the same rule.
+    edit->setText(QStringLiteral("7"));
+    edit->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("1.5"));
+    edit->paste();
+    EXPECT_EQ(edit->text(), QStringLiteral("7"));
+}
+
+TEST_F(Form1Test, SaveRefusesAnOffsetThatCannotPrintNamesItsFieldAndSavesNothing)
+{
+    writeSettings(u(u"[支票打印]\r\n付款行名称=旧银行\r\n"));
+    const QByteArray before = testsupport::readFile(path());
+    using P = settings::TCalibrationPanel;
+    struct Case
+    {
+        QLineEdit* P::*edit;
+        const char16_t* text;
+        const char16_t* field; // empty: saved
+    };
+    const Case cases[] = {
+        {&P::Edit45, u"1.5", u"存根 用途 下"},
+        {&P::Edit18, u"", u"支票 金额小写 右"},
+        {&P::Edit34, u"abc", u"存根 年份 右"},
+        {&P::Edit10, u"101", u"支票 付款行名称 下"},
+        {&P::Edit37, u"99999", u"存根 月份 右"},
+        {&P::Edit45, u"-100", u""},
+        {&P::Edit45, u"+3", u""},
+    };
+    app::TForm1& f = open();
+    f.Panel1->show();
+    // Away from the amount field first: leaving it reloads the panel.
+    f.Panel1->Edit7->setFocus();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+        testsupport::writeFile(path(), before);
+        f.Button7Click();
+        f.Panel1->Edit7->setText(u(u"新银行"));
+        QLineEdit* edit = f.Panel1->*c.edit;
+        edit->setText(u(c.text)); // as a hand-edited file or a half-typed number leaves it
+        m_messages.clear();
+        f.Image3Click();
+        if (*c.field == 0) {
+            EXPECT_EQ(m_messages.texts(), QStringList{u(u"设置保存成功")});
+            EXPECT_TRUE(settingsText().contains(u(u"新银行")));
+            EXPECT_TRUE(
+                settingsText().contains(u(u"用途下=") + u(c.text) + QStringLiteral("\r\n")));
+            continue;
+        }
+        EXPECT_EQ(m_messages.texts(),
+                  QStringList{u(c.field) + u(u" 的偏移应为 -100 到 100 之间的整数（现为“") +
+                              u(c.text) + u(u"”），设置未保存")});
+        EXPECT_EQ(testsupport::readFile(path()), before);
+        EXPECT_TRUE(edit->hasFocus());
+    }
 }
 
 // Clicks whatever the window shows at that point of a control, as a mouse would.
@@ -428,8 +535,6 @@ TEST_F(Form1Test, UpDownArrowsAndKeysStepWithinMinusAndPlusHundred)
     edit->setText(QStringLiteral("-100"));
     QTest::keyClick(edit, Qt::Key_Down);
     EXPECT_EQ(edit->text(), QStringLiteral("-100"));
-    edit->setText(QStringLiteral("250"));
-    EXPECT_EQ(edit->text(), QStringLiteral("250")) << "typing is not restricted";
 
     // The upper half of the 16 x 20 arrows steps up, the lower half down.
     struct Click

@@ -12,10 +12,10 @@
 #include "tests/support/fakeprinter.h"
 #include "tests/support/previewstub.h"
 #include "tests/support/testsupport.h"
-#include "wording/digitgrid.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -32,6 +32,7 @@ QString u(const char16_t* s)
 }
 
 using printlayout::TPrintRow;
+using TOffsetGroup = settings::TOffsetRow::Group;
 
 const std::array<TPrintRow, 25>& kTable = printlayout::printTable();
 
@@ -190,35 +191,50 @@ TEST_F(PrintTest, TheGridCellsMoveTogetherWithTheirOneRow)
     }
 }
 
-TEST_F(PrintTest, AnOffsetThatIsNotAWholeNumberStopsThePrintAtItsLabel)
+TEST_F(PrintTest, AnOffsetThatIsNotAWholeNumberStopsThePrintAtItsLabelAndTakesTheFocus)
 {
     struct Case
     {
         const char16_t* edit;
-        const char16_t* text;
+        const char16_t* section;
+        const char16_t* key;
+        const char16_t* text;   // as the file holds it
         std::size_t failingRow; // index in the print table
         bool leftAlreadySet;    // the down offset failed, the right one was read
     };
     const Case cases[] = {
-        {u"Edit14", u"1.5", 9, false}, // payee, right
-        {u"Edit43", u"", 4, true},     // stub amount, down
-        {u"Edit19", u"x", 14, true},   // grid, down: fails at its first cell
-        {u"Edit34", u" 1", 0, false},  // the first label
+        {u"Edit14", u"支票", u"收款人右", u"1.5", 9, false}, // payee, right
+        {u"Edit43", u"存根", u"金额下", u"", 4, true},       // stub amount, down
+        {u"Edit19", u"支票", u"金额小写下", u"x", 14, true}, // grid, down: fails at its first cell
+        {u"Edit34", u"存根", u"年份右", u"\"+ 1\"", 0, false}, // the first label
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.edit).toStdString());
-        app::TForm1& f = open();
-        fillIn(QStringLiteral("12.00"), u(u"货款"));
-        for (QLineEdit* e : f.Panel1->findChildren<QLineEdit*>()) {
-            if (e != f.Panel1->Edit7 && e != f.Panel1->Edit6)
-                e->setText(QStringLiteral("1"));
+        // A hand-edited file: every offset 1 but the one.
+        QString file;
+        for (const TOffsetGroup group : {TOffsetGroup::Stub, TOffsetGroup::Body}) {
+            const QString section = settings::TCalibrationPanel::sectionOf(group);
+            file += u'[' + section + QStringLiteral("]\r\n");
+            for (const auto& row : settings::TCalibrationPanel::offsetRows()) {
+                if (row.group != group)
+                    continue;
+                for (const char16_t* key : {row.rightKey, row.downKey}) {
+                    const bool bad = section == u(c.section) && u(key) == u(c.key);
+                    file += u(key) + u'=' + (bad ? u(c.text) : QStringLiteral("1")) +
+                            QStringLiteral("\r\n");
+                }
+            }
         }
-        edit(c.edit)->setText(u(c.text));
+        testsupport::writeFile(path(), platform::toGbk(file));
+        app::TForm1& f = open();
+        f.Button7Click();
+        fillIn(QStringLiteral("12.00"), u(u"货款"));
+        const QString shown = edit(c.edit)->text(); // the file's quotes are not part of it
         m_messages.clear();
 
         EXPECT_FALSE(platform::guarded([&] { f.Image2Click(); }));
         EXPECT_EQ(m_messages.texts(),
-                  QStringList{QStringLiteral("'") + u(c.text) +
+                  QStringList{QStringLiteral("'") + shown +
                               QStringLiteral("' is not a valid integer value.")});
         for (std::size_t i = 0; i < std::size(kTable); ++i) {
             const TPrintRow& row = kTable[i];
@@ -230,6 +246,10 @@ TEST_F(PrintTest, AnOffsetThatIsNotAWholeNumberStopsThePrintAtItsLabel)
             EXPECT_TRUE(label.caption().isEmpty());
         }
         EXPECT_EQ(m_previews, 0);
+        // The user is shown the box that holds the text.
+        EXPECT_TRUE(f.Panel1->isVisible());
+        EXPECT_TRUE(edit(c.edit)->hasFocus());
+        EXPECT_EQ(edit(c.edit)->text(), shown);
         // The pick lists were written before the offsets were read.
         EXPECT_TRUE(settingsText().contains(u(u"[用途]\r\n货款=1\r\n")));
         m_form.reset();
@@ -237,31 +257,69 @@ TEST_F(PrintTest, AnOffsetThatIsNotAWholeNumberStopsThePrintAtItsLabel)
     }
 }
 
-TEST_F(PrintTest, AFailedPickListWriteStopsBeforeAnythingIsPositioned)
+TEST_F(PrintTest, ASettingsFileThatCannotBeWrittenIsReportedOnceAndThePrintGoesOn)
 {
-    app::TForm1& f = open();
-    fillIn(QStringLiteral("12.00"), u(u"货款"));
-    f.Panel1->Edit34->setText(QStringLiteral("3"));
-    // A directory where the settings file must be: no write can succeed, even as root.
-    ASSERT_TRUE(QDir().mkpath(path()));
-    EXPECT_FALSE(platform::guarded([&] { f.Image2Click(); }));
-    EXPECT_EQ(m_messages.texts(),
-              QStringList{QStringLiteral("Unable to write to ") + path() + QStringLiteral(".")});
-    EXPECT_EQ(m_previews, 0);
-    for (const TPrintRow& row : kTable) {
-        const report::TReportLabel& label = printLabel(row.printLabel);
-        EXPECT_EQ(QPoint(label.left(), label.top()), QPoint(row.baseLeft, row.baseTop));
-        EXPECT_TRUE(label.caption().isEmpty());
+    const QString stored = u(u"[存根]\r\n日期右=3\r\n[支票]\r\n金额小写下=-2\r\n");
+    const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    struct Case
+    {
+        const char* what;
+        std::function<void()> lock;
+        std::function<void()> unlock;
+    };
+    const Case cases[] = {
+        {"a read-only file in a read-only folder",
+         [&] {
+             QFile::setPermissions(path(), QFile::ReadOwner);
+             QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         [&] {
+             QFile::setPermissions(m_dir.path(), writable);
+             QFile::setPermissions(path(), writable);
+         }},
+        // A directory where the settings file must be: no write can succeed, even as root.
+        {"a directory in its place",
+         [&] {
+             QFile::remove(path());
+             QDir().mkpath(path());
+         },
+         [&] { QDir(path()).removeRecursively(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::writeFile(path(), platform::toGbk(stored));
+        app::TForm1& f = open();
+        f.Button7Click();
+        fillIn(QStringLiteral("12.00"), u(u"货款"));
+        m_messages.clear();
+        m_previews = 0;
+        c.lock();
+        const bool printed = platform::guarded([&] { f.Image2Click(); });
+        const QString left = QFileInfo(path()).isFile() ? settingsText() : QString();
+        c.unlock();
+        EXPECT_TRUE(printed);
+        EXPECT_EQ(m_messages.texts(), QStringList{QStringLiteral("Unable to write to ") + path() +
+                                                  QStringLiteral(".")});
+        EXPECT_EQ(m_messages.messages()[0].kind, platform::MessageKind::Error);
+        EXPECT_EQ(m_previews, 1);
+        EXPECT_EQ(printLabel(u"PrintLabel2").left(), 126 + 12);
+        EXPECT_EQ(printLabel(u"PrintLabel22").top(), 69 - 8);
+        EXPECT_EQ(printLabel(u"PrintLabel3").caption(), u(u"￥12.00"));
+        if (!left.isEmpty()) {
+            EXPECT_EQ(left, stored);
+        }
+        m_form.reset();
+        QFile::remove(path());
     }
 }
 
-TEST_F(PrintTest, PrintingNeitherRefreshesTheMockupNorLeavesTheAmountField)
+TEST_F(PrintTest, PrintingStraightFromTheAmountFieldFormatsAndRefreshesButReloadsNothing)
 {
     app::TForm1& f = open();
     fillIn(QStringLiteral("12"), u(u"货款"));
     f.Button7Click();
-    // Typed after the last tick, and an offset changed without saving: printing uses the
-    // captions of the last tick and the offset as it stands in its edit.
+    // Typed after the last tick, and an offset changed without saving: printing shows the
+    // amount as leaving the field would, the new purpose, and the offset as it stands.
     f.Edit3->setText(QStringLiteral("345"));
     f.ComboBox1->setEditText(u(u"差旅费"));
     f.Panel1->Edit38->setText(QStringLiteral("3"));
@@ -269,21 +327,64 @@ TEST_F(PrintTest, PrintingNeitherRefreshesTheMockupNorLeavesTheAmountField)
 
     QTest::mouseClick(f.Image2, Qt::LeftButton, Qt::NoModifier, QPoint(65, 18));
     EXPECT_TRUE(m_messages.texts().isEmpty());
+    EXPECT_EQ(m_previews, 1);
     EXPECT_TRUE(f.Edit3->hasFocus());
-    EXPECT_EQ(f.Edit3->text(), QStringLiteral("345"));        // not reformatted
+    EXPECT_EQ(f.Edit3->text(), QStringLiteral("345.00"));
     EXPECT_EQ(f.Panel1->Edit38->text(), QStringLiteral("3")); // not reloaded
     EXPECT_EQ(printLabel(u"PrintLabel2").left(), 126 + 12);
-    EXPECT_EQ(printLabel(u"PrintLabel3").caption(), u(u"￥12"));
-    EXPECT_EQ(printLabel(u"PrintLabel15").caption(), u(u"货款"));
-    EXPECT_EQ(f.Label16->text(), u(u"￥12"));
-    // The grid of "12" as the last tick left it, not that of "345".
-    const QLabel* grid[] = {f.Label21, f.Label22, f.Label23, f.Label24, f.Label25, f.Label26,
-                            f.Label27, f.Label28, f.Label29, f.Label30, f.Label31};
-    const auto cells = wording::AmountDigitGrid(u(u"￥12"));
-    for (std::size_t i = 0; i < std::size(grid); ++i) {
-        EXPECT_EQ(printLabel(kTable[14 + i].printLabel).caption(), grid[i]->text());
-        EXPECT_EQ(grid[i]->text(), cells[i]);
+    EXPECT_EQ(printLabel(u"PrintLabel3").caption(), u(u"￥345.00"));
+    EXPECT_EQ(printLabel(u"PrintLabel5").caption(), u(u"叁佰肆拾伍元整"));
+    EXPECT_EQ(printLabel(u"PrintLabel15").caption(), u(u"差旅费"));
+    const char16_t* boxes[] = {u"", u"", u"", u"", u"", u"￥", u"3", u"4", u"5", u"0", u"0"};
+    for (std::size_t i = 0; i < std::size(boxes); ++i)
+        EXPECT_EQ(printLabel(kTable[14 + i].printLabel).caption(), u(boxes[i])) << i;
+}
+
+TEST_F(PrintTest, AnAmountTheBoxesCannotHoldIsRefusedBeforeAnythingIsWritten)
+{
+    const QString refusal = u(u"金额 %1 超出小写金额栏的位数，无法打印；小写金额栏最大可填 "
+                              u"999999999.99");
+    struct Case
+    {
+        const char* typed;
+        const char* refusedAs; // null: printed
+    };
+    const Case cases[] = {
+        {"1234567890", "1234567890.00"},
+        {"999999999.995", "1000000000.00"},
+        {"999999999.99", nullptr},
+        {"000000001234567.8", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        app::TForm1& f = open();
+        fillIn(QString::fromLatin1(c.typed), u(u"货款"));
+        m_messages.clear();
+        m_previews = 0;
+        ASSERT_TRUE(platform::guarded([&] { f.Image2Click(); }));
+        const bool refused = c.refusedAs != nullptr;
+        EXPECT_EQ(m_messages.texts(),
+                  refused ? QStringList{refusal.arg(QString::fromLatin1(c.refusedAs))}
+                          : QStringList{});
+        EXPECT_EQ(m_previews, refused ? 0 : 1);
+        EXPECT_EQ(settingsText().contains(u(u"货款")), !refused);
+        m_form.reset();
+        QFile::remove(path());
     }
+}
+
+TEST_F(PrintTest, AnAmountLeftBlankPrintsNoSignInTheBoxes)
+{
+    app::TForm1& f = open();
+    fillIn(QString(), u(u"货款"));
+    ASSERT_TRUE(platform::guarded([&] { f.Image2Click(); }));
+    EXPECT_EQ(m_previews, 1);
+    for (std::size_t i = 14; i < std::size(kTable); ++i)
+        EXPECT_EQ(printLabel(kTable[i].printLabel).caption(), QString()) << i;
+    EXPECT_EQ(printLabel(u"PrintLabel5").caption(), QString());
+    EXPECT_EQ(printLabel(u"PrintLabel3").caption(), u(u"￥"));
+    // The mock-up keeps showing where the figures go.
+    EXPECT_EQ(f.Label31->text(), u(u"￥"));
 }
 
 TEST_F(PrintTest, ACentredFieldKeepsItsCentreWhateverThePreviousCaption)

@@ -12,6 +12,7 @@
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
 #include "settings/calibrationpanel.h"
+#include "tests/paper/pdfglyphs.h"
 #include "tests/support/cupsenvironment.h"
 #include "tests/support/fakeprinter.h"
 #include "tests/support/previewstub.h"
@@ -32,7 +33,9 @@ namespace {
 [[maybe_unused]] ::testing::Environment* const g_environment =
     ::testing::AddGlobalTestEnvironment(new testsupport::CupsEnvironment);
 
-constexpr double kMmPerPoint = 25.4 / 72;
+using papertest::Glyph;
+using papertest::kMmPerPoint;
+using papertest::readGlyphs;
 constexpr double kMmPerReportPixel = 25.4 / 96;
 // AR PL UMing ("宋体"): ascent 0.896 em; figures and letters half an em, Chinese a whole em.
 constexpr double kAscentEm = 0.896;
@@ -40,30 +43,6 @@ constexpr double kAscentEm = 0.896;
 double advanceEm(QChar c)
 {
     return c.unicode() < 0x2E80 ? 0.5 : 1.0;
-}
-
-struct Glyph
-{
-    double x;        // origin, mm from the left edge
-    double baseline; // mm from the top edge
-    QString text;
-};
-
-std::vector<Glyph> readGlyphs(const QString& pdf)
-{
-    QString out;
-    EXPECT_EQ(testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
-                                      {CupsScheduler::glyphScript(), pdf}, &out),
-              0);
-    std::vector<Glyph> glyphs;
-    for (const QString& line : out.split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList parts = line.split(u' ');
-        if (parts.size() < 6 || parts[0] != u"1")
-            continue;
-        glyphs.push_back({parts[1].toDouble() * kMmPerPoint, parts[2].toDouble() * kMmPerPoint,
-                          parts.mid(5).join(u' ')});
-    }
-    return glyphs;
 }
 
 // Where the PDF printed a text: its left edge (or centre) and the top of its cell, the run of
