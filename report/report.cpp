@@ -33,6 +33,7 @@ TCustomReport::TCustomReport(QObject* parent) : TReportBasePanel(parent), m_band
 TCustomReport::~TCustomReport()
 {
     m_printer.reset();
+    m_printerAside.reset();
     // Bands leave the band list as they go; they must go while the list still exists.
     while (!m_bandList.isEmpty())
         delete m_bandList.takeLast();

@@ -231,7 +231,10 @@ protected:
 
 private:
     void layoutBand(TReportCustomBand& band);
-    std::unique_ptr<TReportPrinter> newPrinter(const TReportPrinter* previous);
+    std::unique_ptr<TReportPrinter> newPrinter(QObject* notificationTarget);
+    /// A preview still open when another is asked for is closed first: it shows the report
+    /// as it was, and its buttons would act on a printer the report no longer holds.
+    void closeOpenPreview();
     void previewClosed();
     template <typename Action> void forEachSize(Action action);
 
@@ -270,6 +273,8 @@ private:
     TReportRun* m_run = nullptr;
     TReportPrinterMaker m_printerMaker;
     std::unique_ptr<TReportPrinter> m_printer;
+    // The preview's printer while the print operation prints on one of its own.
+    std::unique_ptr<TReportPrinter> m_printerAside;
     mutable std::unique_ptr<TReportReferenceContext> m_referenceContext;
 };
 

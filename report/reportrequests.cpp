@@ -9,12 +9,11 @@
 
 namespace report {
 
-std::unique_ptr<TReportPrinter> TCustomReport::newPrinter(const TReportPrinter* previous)
+std::unique_ptr<TReportPrinter> TCustomReport::newPrinter(QObject* notificationTarget)
 {
     std::unique_ptr<TReportPrinter> printer =
         m_printerMaker ? m_printerMaker(*this) : std::make_unique<TReportPrinter>(this);
-    if (previous)
-        printer->setNotificationTarget(previous->notificationTarget());
+    printer->setNotificationTarget(notificationTarget);
     printer->setAfterPrint([this] {
         if (m_afterPrint)
             m_afterPrint(this);
@@ -31,7 +30,12 @@ void TCustomReport::Preview()
     processPendingMessages();
     if (!m_available)
         return;
-    std::unique_ptr<TReportPrinter> made = newPrinter(m_printer.get());
+    // The new printer inherits the old one's notification target, unless that belongs to a
+    // window closed here.
+    QObject* target =
+        m_printer && !m_printer->previewWindow() ? m_printer->notificationTarget() : nullptr;
+    closeOpenPreview();
+    std::unique_ptr<TReportPrinter> made = newPrinter(target);
     QPointer<TReportPrinter> printer = made.get();
     m_printer = std::move(made);
 
@@ -81,25 +85,40 @@ void TCustomReport::Preview()
     }
 }
 
+void TCustomReport::closeOpenPreview()
+{
+    if (!m_printer)
+        return;
+    // The window's closing sends CM_PREVIEWCLOSED, which lets the printer go.
+    if (QObject* window = m_printer->previewWindow())
+        QMetaObject::invokeMethod(window, "close");
+    if (m_printer) {
+        m_printer->setPreviewing(false);
+        m_printer.reset();
+    }
+}
+
 void TCustomReport::Print()
 {
     if (!m_available)
         return;
     // However printing ends, the report gets its previous printer back, so a preview that is
-    // still open keeps working; the new printer goes before its progress window.
+    // still open keeps working (unless it closed meanwhile); the new printer goes before its
+    // progress window.
     struct GiveBack
     {
         TCustomReport& report;
-        std::unique_ptr<TReportPrinter> previous;
         std::unique_ptr<QObject> progress;
         ~GiveBack()
         {
-            report.m_printer = std::move(previous);
+            report.m_printer = std::move(report.m_printerAside);
             progress.reset();
         }
-    } giveBack{*this, std::move(m_printer), nullptr};
+    } giveBack{*this, nullptr};
+    m_printerAside = std::move(m_printer);
 
-    std::unique_ptr<TReportPrinter> printer = newPrinter(giveBack.previous.get());
+    std::unique_ptr<TReportPrinter> printer =
+        newPrinter(m_printerAside ? m_printerAside->notificationTarget() : nullptr);
     if (!printer->printersPresent())
         return;
     printer->setDestination(rdPrinter);
@@ -129,10 +148,16 @@ void TCustomReport::previewClosed()
 bool TCustomReport::event(QEvent* event)
 {
     if (event->type() == CM_PREVIEWCLOSED) {
-        auto* message = static_cast<TReportMessage*>(event);
-        // A window of an earlier printer closing does not end the current preview.
-        if (!message->lParam() || message->lParam() == m_printer.get())
+        const QObject* closed = static_cast<TReportMessage*>(event)->lParam();
+        if (closed && closed == m_printerAside.get()) {
+            // Closed while printing: the printing goes on, the preview's printer goes now and
+            // with it the preview request's wait.
+            m_printerAside->setPreviewing(false);
+            m_printerAside.reset();
+        } else if (!closed || closed == m_printer.get()) {
+            // A window of an earlier printer closing does not end the current preview.
             previewClosed();
+        }
         return true;
     }
     if (event->type() == CM_PRINTREQUEST) {

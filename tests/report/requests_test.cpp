@@ -4,7 +4,9 @@
 #include "report/report.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
+#include "tests/report/temporaryfolder.h"
 #include "tests/support/fakeprinter.h"
+#include "tests/support/previewstub.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -219,4 +221,84 @@ TEST(PreviewRequest, AViewLettingGoMidRunCancelsItToo)
     f.report.Preview();
     EXPECT_EQ(f.afterPreview, 1);
     EXPECT_FALSE(f.report.reportPrinter());
+}
+
+namespace {
+
+// Fails the test instead of hanging it when a request never returns.
+struct Deadline
+{
+    explicit Deadline(int ms)
+    {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            ADD_FAILURE() << "a request did not return";
+            QCoreApplication::exit(1);
+        });
+        timer.start(ms);
+    }
+    QTimer timer;
+};
+
+} // namespace
+
+TEST(PreviewRequest, ClosingThePreviewWhilePrintingEndsTheRequestAndReleasesItsPrinter)
+{
+    TemporaryFolder temp;
+    Fixture f;
+    // Every page goes to the page store's temporary file.
+    f.report.printerSettings().memoryLimit = 1;
+    f.windows.setPreviewing = true;
+    QPointer<TReportPrinter> previewPrinter;
+    int filesWhilePrinting = -1;
+    f.band->setBeforePrint([&](QObject*, bool&) {
+        TReportPrinter* current = f.report.reportPrinter();
+        if (current->destination() == rdPageStore) {
+            previewPrinter = current;
+            return;
+        }
+        // "打印" lets messages through while it prints; the user closes the preview then.
+        filesWhilePrinting = int(temp.files().size());
+        TReportMessage closed(CM_PREVIEWCLOSED, 0, previewPrinter);
+        QCoreApplication::sendEvent(&f.report, &closed);
+    });
+    testsupport::whenIdle(&f.report, [&] { postReportMessage(&f.report, CM_PRINTREQUEST, 0); });
+    Deadline deadline(60000);
+    f.report.Preview();
+
+    EXPECT_EQ(filesWhilePrinting, 1) << "the preview's pages were not in a temporary file";
+    EXPECT_EQ(f.device.pages().size(), 1u) << "the printing was not finished";
+    EXPECT_EQ(f.afterPrint, 1);
+    EXPECT_EQ(f.afterPreview, 1);
+    EXPECT_TRUE(previewPrinter.isNull());
+    EXPECT_EQ(f.report.reportPrinter(), nullptr);
+    EXPECT_TRUE(temp.files().isEmpty()) << temp.files().join(u' ').toStdString();
+    EXPECT_TRUE(f.report.available());
+}
+
+TEST(PreviewRequest, ASecondRequestClosesTheOpenPreviewFirst)
+{
+    TemporaryFolder temp;
+    Fixture f;
+    f.report.printerSettings().memoryLimit = 1;
+    f.windows.setPreviewing = true;
+    QPointer<TReportPrinter> first;
+    bool secondReturned = false;
+    testsupport::whenIdle(&f.report, [&] {
+        first = f.report.reportPrinter();
+        // The second print click, while the first preview is open; its window closes itself.
+        f.windows.closeAfterMs = 50;
+        f.label->setCaption(QStringLiteral("贰万元"));
+        f.report.Preview();
+        secondReturned = true;
+    });
+    Deadline deadline(60000);
+    f.report.Preview();
+
+    EXPECT_TRUE(secondReturned);
+    ASSERT_EQ(f.windows.shown.size(), 2u);
+    EXPECT_TRUE(first.isNull()) << "the first preview's printer outlived it";
+    EXPECT_EQ(f.afterPreview, 2);
+    EXPECT_EQ(f.report.reportPrinter(), nullptr);
+    EXPECT_TRUE(temp.files().isEmpty()) << temp.files().join(u' ').toStdString();
 }
