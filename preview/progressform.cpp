@@ -1,5 +1,6 @@
 #include "preview/progressform.h"
 
+#include "platform/messages.h"
 #include "report/reportmessages.h"
 
 #include <QGuiApplication>
@@ -28,7 +29,8 @@ TReportProgressForm::TReportProgressForm(report::TReportPrinter& printer, QWidge
     Info->setAlignment(Qt::AlignCenter);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(36, 60, 75, 25);
-    connect(CancelButton, &QPushButton::clicked, this, &TReportProgressForm::CancelButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this,
+            [this] { platform::guarded([this] { CancelButtonClick(); }); });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
@@ -43,13 +45,15 @@ bool TReportProgressForm::event(QEvent* event)
 {
     if (event->type() != report::CM_PROGRESSUPDATE)
         return QDialog::event(event);
-    const int p = m_printer ? m_printer->progress() : 0;
-    if (p % 5 == 0) {
-        Gauge->setValue(p);
-        Info->setText(QString::number(p) + QStringLiteral("% ") + QStringLiteral(" Completed"));
-        // This is when a click on Cancel gets handled.
-        report::processPendingMessages();
-    }
+    platform::guarded([this] {
+        const int p = m_printer ? m_printer->progress() : 0;
+        if (p % 5 == 0) {
+            Gauge->setValue(p);
+            Info->setText(QString::number(p) + QStringLiteral("% ") + QStringLiteral(" Completed"));
+            // This is when a click on Cancel gets handled.
+            report::processPendingMessages();
+        }
+    });
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "preview/reportpreview.h"
 
 #include "platform/emfpicture.h"
+#include "platform/messages.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
 #include "report/units.h"
@@ -256,17 +257,21 @@ bool TReportPreview::event(QEvent* event)
 {
     if (event->type() == report::CM_PAGEAVAILABLE) {
         const int n = static_cast<int>(static_cast<report::TReportMessage*>(event)->wParam());
-        if (n == m_pageNumber && m_printer && !m_sheet->picture() &&
-            m_sheet->pageNumber() <= m_printer->pageStore().pageCount())
-            m_sheet->LoadPage(m_sheet->pageNumber());
+        // A page the store cannot give back is reported like any handler's error; the owner
+        // hears of the page all the same.
+        platform::guarded([&] {
+            if (n == m_pageNumber && m_printer && !m_sheet->picture() &&
+                m_sheet->pageNumber() <= m_printer->pageStore().pageCount())
+                m_sheet->LoadPage(m_sheet->pageNumber());
+        });
         if (m_onPageAvailable)
-            m_onPageAvailable(this, n);
+            platform::guarded([&] { m_onPageAvailable(this, n); });
         return true;
     }
     if (event->type() == report::CM_PROGRESSUPDATE) {
         const int p = static_cast<int>(static_cast<report::TReportMessage*>(event)->wParam());
         if (m_onProgressUpdate)
-            m_onProgressUpdate(this, p);
+            platform::guarded([&] { m_onProgressUpdate(this, p); });
         return true;
     }
     return QWidget::event(event);

@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "platform/controls.h"
+#include "platform/messages.h"
 #include "preview/printdialog.h"
 #include "report/report.h"
 #include "report/reportmessages.h"
@@ -188,22 +189,28 @@ TReportStandardPreview::TReportStandardPreview(TReportPrinter* printer, QWidget*
     layout->addWidget(ToolBar1);
     layout->addWidget(Splitter1, 1);
 
+    // Every handler runs inside the default error report's guard (the page view guards its
+    // own): an error from printing or from a damaged page store is shown and never unwinds
+    // through Qt.
     PageView->setOnPageAvailable(
         [this](QObject* sender, int pageNum) { PageViewPageAvailable(sender, pageNum); });
     PageView->setOnProgressUpdate(
         [this](QObject* sender, int progress) { PageViewProgressUpdate(sender, progress); });
-
-    connect(ZoomFit, &QToolButton::clicked, this, &TReportStandardPreview::ZoomToFitClick);
-    connect(ZoomToWidth, &QToolButton::clicked, this, &TReportStandardPreview::ZoomToWidthClick);
-    connect(Zoom100, &QToolButton::clicked, this, &TReportStandardPreview::ZoomTo100Click);
-    connect(FirstPage, &QToolButton::clicked, this, &TReportStandardPreview::FirstPageClick);
-    connect(PreviousPage, &QToolButton::clicked, this, &TReportStandardPreview::PrevPageClick);
-    connect(LastPage, &QToolButton::clicked, this, &TReportStandardPreview::LastPageClick);
-    connect(nextPage, &QToolButton::clicked, this, &TReportStandardPreview::NextPageClick);
-    connect(ExitButton, &QToolButton::clicked, this, &TReportStandardPreview::ExitButtonClick);
-    connect(PrintSetup, &QToolButton::clicked, this, &TReportStandardPreview::PrintSetupClick);
-    connect(Print, &QToolButton::clicked, this, &TReportStandardPreview::PrintClick);
-    connect(ToolButton2, &QToolButton::clicked, this, &TReportStandardPreview::ToolButton2Click);
+    const auto on = [this](QToolButton* button, void (TReportStandardPreview::*handler)()) {
+        connect(button, &QToolButton::clicked, this,
+                [this, handler] { platform::guarded([this, handler] { (this->*handler)(); }); });
+    };
+    on(ZoomFit, &TReportStandardPreview::ZoomToFitClick);
+    on(ZoomToWidth, &TReportStandardPreview::ZoomToWidthClick);
+    on(Zoom100, &TReportStandardPreview::ZoomTo100Click);
+    on(FirstPage, &TReportStandardPreview::FirstPageClick);
+    on(PreviousPage, &TReportStandardPreview::PrevPageClick);
+    on(LastPage, &TReportStandardPreview::LastPageClick);
+    on(nextPage, &TReportStandardPreview::NextPageClick);
+    on(ExitButton, &TReportStandardPreview::ExitButtonClick);
+    on(PrintSetup, &TReportStandardPreview::PrintSetupClick);
+    on(Print, &TReportStandardPreview::PrintClick);
+    on(ToolButton2, &TReportStandardPreview::ToolButton2Click);
 
     setWindowTitle(QStringLiteral("Report Preview : "));
 
@@ -424,7 +431,8 @@ bool TReportStandardPreview::eventFilter(QObject* watched, QEvent* event)
         QWidget* target = focusWidget() ? focusWidget() : this;
         if (watched == target) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            handleKey(key->key(), key->modifiers() & ~Qt::KeypadModifier);
+            platform::guarded(
+                [&] { handleKey(key->key(), key->modifiers() & ~Qt::KeypadModifier); });
         }
     }
     return false;
@@ -482,15 +490,17 @@ void TReportStandardPreview::closeEvent(QCloseEvent* event)
     }
     m_closing = true;
     qApp->removeEventFilter(this);
-    if (report::TCustomReport* r = report()) {
-        // The report releases the printer; the window does not touch it afterwards.
-        TReportPrinter* printer = m_printer;
-        PageView->forgetPrinter();
-        m_printer = nullptr;
-        report::TReportMessage message(report::CM_PREVIEWCLOSED, 0, printer);
-        QCoreApplication::sendEvent(r, &message);
-    }
-    report::processPendingMessages();
+    platform::guarded([this] {
+        if (report::TCustomReport* r = report()) {
+            // The report releases the printer; the window does not touch it afterwards.
+            TReportPrinter* printer = m_printer;
+            PageView->forgetPrinter();
+            m_printer = nullptr;
+            report::TReportMessage message(report::CM_PREVIEWCLOSED, 0, printer);
+            QCoreApplication::sendEvent(r, &message);
+        }
+        report::processPendingMessages();
+    });
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include "report/previewinterface.h"
 #include "report/report.h"
 #include "tests/preview/previewrun.h"
+#include "tests/report/temporaryfolder.h"
 #include "tests/support/testsupport.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using preview::TReportStandardPreview;
@@ -56,8 +58,9 @@ struct PreviewedReport
                 window && (!whenComplete || (window->printer() &&
                                              window->printer()->status() == report::psComplete &&
                                              report.available()));
-            if (ready && !opened) {
+            if (ready && !insideRan) {
                 opened = window;
+                insideRan = true;
                 inside(*window);
             } else if (ticks > 500) {
                 ADD_FAILURE() << "the preview did not open or did not close";
@@ -67,8 +70,9 @@ struct PreviewedReport
             }
         });
         poll.start(10);
+        insideRan = false;
         report.Preview();
-        EXPECT_TRUE(opened);
+        EXPECT_TRUE(insideRan);
     }
 
     testsupport::FakePrinter device;
@@ -76,6 +80,7 @@ struct PreviewedReport
     report::TReportBand* band = new report::TReportBand(&report);
     report::TReportLabel* label = new report::TReportLabel(band);
     QPointer<TReportStandardPreview> opened;
+    bool insideRan = false;
 };
 
 } // namespace
@@ -123,10 +128,11 @@ TEST(PreviewRequest, ClosingAtOnceWithAltF4EndsTheRequest)
     PreviewedReport p;
     p.preview(
         [](TReportStandardPreview& w) {
-            // What the window manager does for Alt+F4: a close request to the window.
-            QCloseEvent close;
-            QApplication::sendEvent(&w, &close);
-            EXPECT_TRUE(close.isAccepted());
+            // What the window manager does for Alt+F4: a close request through the window
+            // system, which hides the window once it has agreed.
+            ASSERT_TRUE(w.windowHandle());
+            EXPECT_TRUE(w.windowHandle()->close());
+            EXPECT_FALSE(w.isVisible());
         },
         false);
     EXPECT_EQ(p.report.reportPrinter(), nullptr);
@@ -167,4 +173,80 @@ TEST(PreviewRequest, APrinterOfNoReportPrintsItsStoredPages)
     delete window;
     report::TReportPrinter::setProgressWindowFactory({});
     report::registerPreviewFactory({});
+}
+
+TEST(PreviewRequest, ClosingTheWindowWhileItPrintsEndsTheRequestAndLeavesNoFile)
+{
+    TemporaryFolder temp;
+    PreviewedReport p;
+    p.report.printerSettings().memoryLimit = 1; // the preview's page lies in a temporary file
+    QPointer<TReportStandardPreview> window;
+    bool closedWhilePrinting = false;
+    p.band->setBeforePrint([&](QObject*, bool&) {
+        if (window && p.report.reportPrinter()->destination() == report::rdPrinter) {
+            closedWhilePrinting = temp.files().size() == 1;
+            window->close();
+        }
+    });
+    p.preview([&](TReportStandardPreview& w) {
+        window = &w;
+        w.Print->click();
+    });
+    EXPECT_TRUE(closedWhilePrinting);
+    EXPECT_EQ(p.device.pages().size(), 1u) << "the printing was not finished";
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(temp.files().isEmpty()) << temp.files().join(u' ').toStdString();
+}
+
+TEST(PreviewRequest, ASecondRequestClosesTheOpenWindowAndShowsTheReportAsItIsNow)
+{
+    PreviewedReport p;
+    QPointer<TReportStandardPreview> first;
+    QPointer<TReportStandardPreview> second;
+    bool firstVisibleAfter = true;
+    QString secondStatus;
+    p.preview([&](TReportStandardPreview& w) {
+        first = &w;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            TReportStandardPreview* now = openPreview();
+            if (now && now != first && now->printer() &&
+                now->printer()->status() == report::psComplete && p.report.available()) {
+                second = now;
+                firstVisibleAfter = first && first->isVisible();
+                secondStatus = now->StatusBar->panelText(1);
+                now->close();
+            }
+        });
+        poll.start(10);
+        p.label->setCaption(QStringLiteral("贰万元"));
+        p.report.Preview();
+    });
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(firstVisibleAfter) << "the first preview stayed open with dead buttons";
+    EXPECT_EQ(secondStatus, QStringLiteral("Page 1 of 1"));
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+}
+
+TEST(PreviewRequest, AnErrorFromAToolbarButtonIsReportedInsideItsHandler)
+{
+    PreviewedReport p;
+    testsupport::MessageRecorder messages;
+    p.device.failNextBegin();
+    bool stillOpen = false;
+    p.preview([&](TReportStandardPreview& w) {
+        // Called straight, not through the application's event delivery: the handler itself
+        // must catch.
+        EXPECT_NO_THROW(w.Print->click());
+        stillOpen = w.isVisible() && w.printer();
+        w.close();
+    });
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Printer selected is not valid.")});
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(p.report.reportPrinter(), nullptr);
 }
