@@ -374,18 +374,20 @@ void TReportStandardPreview::PrintSetupClick()
     report::TReportPrinterSettings& settings = r->printerSettings();
     if (TReportPrinter* printer = m_printer) {
         printer->selectPrinter(settings.printerIndex);
-        report::TPrinterSettings& s = printer->settings();
-        s.setOutputBin(chosen.outputBin);
-        s.setCollate(chosen.collate);
-        s.setColorOption(chosen.colorOption);
-        s.setPrintQuality(chosen.printQuality);
-        s.setCopies(chosen.copies);
-        s.setDuplex(chosen.duplex);
-        s.setCustomBinCode(chosen.customBinCode);
-        s.setUseCustomBinCode(settings.useCustomBinCode);
+        // What decides how stored pages print; the paper and orientation stay the page's.
+        report::TReportPrinterSettingsBase handed = printer->settings().values();
+        handed.outputBin = chosen.outputBin;
+        handed.collate = chosen.collate;
+        handed.colorOption = chosen.colorOption;
+        handed.printQuality = chosen.printQuality;
+        handed.copies = chosen.copies;
+        handed.duplex = chosen.duplex;
+        handed.customBinCode = chosen.customBinCode;
+        handed.useCustomBinCode = settings.useCustomBinCode;
+        handed.extendedDuplex = chosen.extendedDuplex;
+        printer->settings().setValues(handed);
         printer->setFirstPage(chosen.firstPage);
         printer->setLastPage(chosen.lastPage);
-        s.setExtendedDuplex(chosen.extendedDuplex);
     }
     const QString title = settings.title;
     const bool printMetaFile = settings.printMetaFile;

@@ -1,7 +1,5 @@
 #include "report/band.h"
 
-#include "report/report.h"
-
 namespace report {
 
 namespace {
@@ -20,15 +18,18 @@ TReportAxis TReportBandSize::axisOf(std::size_t index) const
 
 void TReportBandSize::pushBounds()
 {
-    m_band.setBounds(
-        m_band.left(), m_band.top(),
-        roundHalfEven(ToUnits(TReportUnit::Pixels, tenths(WidthIndex), TReportAxis::Horizontal)),
-        roundHalfEven(ToUnits(TReportUnit::Pixels, tenths(HeightIndex), TReportAxis::Vertical)));
+    m_band.setBounds(m_band.left(), m_band.top(), pixels(WidthIndex), pixels(HeightIndex));
 }
 
 bool TReportBandSize::ownerLoading() const
 {
     return m_band.isLoading();
+}
+
+int TReportBandSize::characterFontPoints() const
+{
+    const TReportBasePanel* report = m_band.reportPanel();
+    return report ? report->font().size() : 0;
 }
 
 TReportCustomBand::TReportCustomBand(TReportControl* parent, TReportBandType type)
@@ -41,8 +42,6 @@ TReportCustomBand::TReportCustomBand(TReportControl* parent, TReportBandType typ
 TReportCustomBand::~TReportCustomBand()
 {
     delete m_childBand.data();
-    if (m_report)
-        m_report->removeBand(this);
 }
 
 void TReportCustomBand::setHasChild(bool on)
@@ -53,7 +52,7 @@ void TReportCustomBand::setHasChild(bool on)
         delete m_childBand.data();
         return;
     }
-    if (TCustomReport* report = parentReport())
+    if (TReportBasePanel* report = reportPanel())
         m_childBand = new TReportBand(report, rbChild);
 }
 
@@ -76,25 +75,18 @@ void TReportCustomBand::finishLoading()
         setHeight(m_pendingHeight);
 }
 
-void TReportCustomBand::reportLinksChanged(TCustomReport* oldReport)
+void TReportCustomBand::reportLinksChanged(TReportBasePanel* oldReport)
 {
     TReportBasePanel::reportLinksChanged(oldReport);
-    TCustomReport* report = parentReport();
-    m_size.setParentReport(report);
-    if (report == m_report.data())
+    TReportBasePanel* report = reportPanel();
+    if (!report || report == oldReport)
         return;
-    if (report) {
-        // Pixels follow the zoom of the report the band is shown in.
-        setPanelZoom(report->zoom());
-        m_size.setZoom(report->zoom());
-        if (!isLoading())
-            m_size.updateParentBounds();
-    }
-    if (m_report)
-        m_report->removeBand(this);
-    m_report = report;
-    if (report)
-        report->insertBand(this);
+    // Pixels follow the zoom of the report the band is shown in.
+    setPanelZoom(report->panelZoom());
+    m_size.setZoom(report->panelZoom());
+    if (!isLoading())
+        m_size.updateParentBounds();
+    report->bandJoined(*this);
 }
 
 } // namespace report

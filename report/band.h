@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/control.h"
-#include "report/units.h"
+#include "report/unitbase.h"
 
 #include <QPointer>
 
@@ -27,11 +27,15 @@ public:
     long double width() const { return value(WidthIndex); }
     void setWidth(long double v) { setValue(WidthIndex, v); }
 
+    long double heightTenths() const { return tenths(HeightIndex); }
+    long double widthTenths() const { return tenths(WidthIndex); }
+
     TReportAxis axisOf(std::size_t index) const override;
 
 protected:
     void pushBounds() override;
     bool ownerLoading() const override;
+    int characterFontPoints() const override;
 
 private:
     TReportCustomBand& m_band;
@@ -91,7 +95,7 @@ public:
     void finishLoading() override;
 
 protected:
-    void reportLinksChanged(TCustomReport* oldReport) override;
+    void reportLinksChanged(TReportBasePanel* oldReport) override;
 
 private:
     TReportBandAfterPrintEvent m_afterPrint;
@@ -112,7 +116,6 @@ private:
     QRect m_deviceRect;
     long double m_expansion = 0; // 0.1 mm
     int m_pendingHeight = 0;     // pixel height read while loading
-    QPointer<TCustomReport> m_report;
 };
 
 class TReportBand : public TReportCustomBand

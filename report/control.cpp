@@ -1,6 +1,6 @@
 #include "report/control.h"
 
-#include "report/report.h"
+#include "report/referencecontext.h"
 
 namespace report {
 
@@ -61,30 +61,34 @@ TReportControl* TReportControl::parentControl() const
 
 void TReportControl::setParentControl(TReportControl* parent)
 {
-    TCustomReport* oldReport = parentReport();
+    TReportBasePanel* oldReport = reportPanel();
     setParent(parent);
     reportLinksChanged(oldReport);
     if (m_parentFont)
         adoptParentFont();
 }
 
-TCustomReport* TReportControl::parentReport() const
+TReportBasePanel* TReportControl::reportPanel() const
 {
     for (QObject* object = parent(); object; object = object->parent()) {
-        if (auto* report = qobject_cast<TCustomReport*>(object))
-            return report;
+        if (auto* control = qobject_cast<TReportControl*>(object); control && control->isReport())
+            return static_cast<TReportBasePanel*>(control);
     }
     return nullptr;
 }
 
 QList<TReportControl*> TReportControl::childControls() const
 {
-    QList<TReportControl*> controls;
-    for (QObject* child : children()) {
-        if (auto* control = qobject_cast<TReportControl*>(child))
-            controls.append(control);
-    }
-    return controls;
+    return findChildren<TReportControl*>(Qt::FindDirectChildrenOnly);
+}
+
+TReportReferenceContext& TReportControl::referenceContext() const
+{
+    if (const TReportControl* parent = parentControl())
+        return parent->referenceContext();
+    if (!m_referenceContext)
+        m_referenceContext = std::make_unique<TReportReferenceContext>();
+    return *m_referenceContext;
 }
 
 void TReportControl::finishLoading()
@@ -96,7 +100,7 @@ void TReportControl::finishLoading()
     m_loading = false;
 }
 
-void TReportControl::reportLinksChanged(TCustomReport* oldReport)
+void TReportControl::reportLinksChanged(TReportBasePanel* oldReport)
 {
     for (TReportControl* child : childControls())
         child->reportLinksChanged(oldReport);

@@ -5,10 +5,13 @@
 #include <QList>
 #include <QObject>
 #include <QRect>
+#include <memory>
 
 namespace report {
 
-class TCustomReport;
+class TReportBasePanel;
+class TReportCustomBand;
+class TReportReferenceContext;
 
 /// Base of every report component: pixel bounds relative to the parent control (report
 /// pixels), a colour, a font that may follow the parent's, and a place in the component tree.
@@ -47,10 +50,15 @@ public:
     TReportControl* parentControl() const;
     /// Moves the control under another (or none); the report links below it follow.
     void setParentControl(TReportControl* parent);
-    /// The nearest report above this control.
-    TCustomReport* parentReport() const;
+    /// The nearest report above this control, as a panel; none outside a report.
+    TReportBasePanel* reportPanel() const;
+    /// True for the report itself.
+    virtual bool isReport() const { return false; }
     /// The child components in their order.
     QList<TReportControl*> childControls() const;
+    /// The 96-dpi context the control's texts are measured on: the one of the topmost control
+    /// above it (the report's), or its own.
+    TReportReferenceContext& referenceContext() const;
 
     bool isLoading() const { return m_loading; }
     /// Marks the control as being read from a stored layout.
@@ -62,7 +70,7 @@ protected:
     /// Changes the pixel bounds only.
     void moveTo(int left, int top, int width, int height);
     /// Runs after the control moved to another parent; the default passes it to the children.
-    virtual void reportLinksChanged(TCustomReport* oldReport);
+    virtual void reportLinksChanged(TReportBasePanel* oldReport);
     virtual void fontChanged() {}
 
 private:
@@ -77,6 +85,7 @@ private:
     TReportFont m_font;
     bool m_parentFont = true;
     bool m_loading = false;
+    mutable std::unique_ptr<TReportReferenceContext> m_referenceContext;
 };
 
 /// Base of the report and of bands.
@@ -94,6 +103,9 @@ public:
     void setPanelZoom(int zoom) { m_zoom = zoom; }
     /// The font's size in points, kept for measuring.
     int fontSizeCache() const { return m_fontSizeCache; }
+
+    /// A band has joined this panel's report (the report lays it out).
+    virtual void bandJoined(TReportCustomBand& band) { Q_UNUSED(band) }
 
 protected:
     void fontChanged() override;

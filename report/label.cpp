@@ -12,13 +12,6 @@ namespace report {
 
 namespace {
 
-// The resolution of the open page's canvas: the printer's on a printer page, the report's own
-// on a page picture.
-int canvasPixelsPerInch(const TReportPrinter& printer)
-{
-    return roundHalfEven(printer.VertFactor() * 254.0L);
-}
-
 // Carriage return, space and hyphen end a word and stay in it.
 bool isSeparator(QChar c)
 {
@@ -206,35 +199,26 @@ void TReportCustomLabel::fontChanged()
         BuildLines();
 }
 
-void TReportCustomLabel::reportLinksChanged(TCustomReport* oldReport)
+void TReportCustomLabel::reportLinksChanged(TReportBasePanel* oldReport)
 {
     TReportPrintable::reportLinksChanged(oldReport);
     if (!isLoading())
         BuildLines();
 }
 
-TReportReferenceContext& TReportCustomLabel::referenceContext() const
-{
-    if (TCustomReport* report = parentReport())
-        return report->referenceContext();
-    if (!m_ownContext)
-        m_ownContext = std::make_unique<TReportReferenceContext>();
-    return *m_ownContext;
-}
-
 int TReportCustomLabel::MeasureText(const QString& text) const
 {
     int width = 0;
-    const TCustomReport* report = parentReport();
+    const TCustomReport* report = static_cast<const TCustomReport*>(reportPanel());
     const TReportPrinter* printer = report ? report->reportPrinter() : nullptr;
-    if (printer && printer->destination() == rdPrinter && printer->canvas()) {
+    if (printer && printer->canvas() && printer->device().printerPixelsPerInchX > 0) {
+        // On a printer page, with the printer's own metrics.
+        const TReportDevice& device = printer->device();
         platform::DeviceCanvas& canvas = *printer->canvas();
-        canvas.setFont(font().canvasFont(canvasPixelsPerInch(*printer)));
-        const int logPixelsX = printer->settings().pixelsPerInchX();
-        const int dpi = logPixelsX > 0 ? logPixelsX : reportPixelsPerInch;
+        canvas.setFont(font().canvasFont(device.fontPixelsPerInch()));
         // A fixed 96, whatever the monitor: report pixels are 1/96 inch.
         width = roundHalfEven(static_cast<long double>(canvas.textExtent(text).width()) *
-                              reportPixelsPerInch / dpi);
+                              reportPixelsPerInch / device.printerPixelsPerInchX);
     } else {
         const int measured =
             referenceContext().textWidth(font().canvasFont(reportPixelsPerInch), text);
@@ -251,9 +235,9 @@ int TReportCustomLabel::cellHeight() const
 int TReportCustomLabel::textHeight(platform::DeviceCanvas& canvas,
                                    const TReportPrinter& printer) const
 {
-    const platform::CanvasFont drawn = font().canvasFont(canvasPixelsPerInch(printer));
+    const platform::CanvasFont drawn = font().canvasFont(printer.device().fontPixelsPerInch());
     canvas.setFont(drawn);
-    if (TCustomReport* report = parentReport()) {
+    if (TCustomReport* report = static_cast<TCustomReport*>(reportPanel())) {
         if (TReportRun* run = report->currentRun())
             return run->textHeight(canvas, drawn);
     }
@@ -283,7 +267,7 @@ void TReportCustomLabel::BuildLines()
     if (!parentControl())
         return;
     m_lines.clear();
-    const bool hasReport = parentReport() != nullptr;
+    const bool hasReport = reportPanel() != nullptr;
     LineFormatter(*this, m_lines).formatText(m_printCaption);
     if (!m_updatingBounds && hasReport) {
         ScopedFlag guard(m_updatingBounds);
@@ -330,8 +314,8 @@ void TReportCustomLabel::PrintAt(int ox, int oy)
         return;
     platform::DeviceCanvas& canvas = *printer->canvas();
     const long double lineHeight = textHeight(canvas, *printer) / printer->VertFactor();
-    draw(autoStretch(), lineHeight, size().height(), size().width(), size().top() + oy,
-         size().left() + ox);
+    draw(autoStretch(), lineHeight, size().heightTenths(), size().widthTenths(),
+         size().topTenths() + oy, size().leftTenths() + ox);
 }
 
 void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long double h, long double w,
@@ -346,7 +330,7 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
     if (!m_printCaption.isEmpty() && m_onPrint) {
         QString value = m_printCaption;
         m_onPrint(this, value);
-        h = size().height();
+        h = size().heightTenths();
         lineHeight = textHeight(canvas, printer) / printer.VertFactor();
         if (value != m_printCaption) {
             savedCaption = m_printCaption;
@@ -356,7 +340,7 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
         }
     }
     BuildLines();
-    w = size().width();
+    w = size().widthTenths();
 
     if (!m_transparent)
         canvas.fillRect(printer.DeviceX(left), printer.DeviceY(top), printer.DeviceX(left + w),
@@ -397,13 +381,13 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
 
     if (finished())
         m_nextLine = 0;
-    const TCustomReport* report = parentReport();
+    const TCustomReport* report = static_cast<const TCustomReport*>(reportPanel());
     while (m_nextLine < m_lines.size()) {
         if (limit < y + lineHeight) {
             const long double grown = band ? band->expansion() : 0;
-            const bool room =
-                canExpand && band && report &&
-                report->SpaceLeft() >= roundHalfEven(band->size().height() + grown + lineHeight);
+            const bool room = canExpand && band && report &&
+                              report->SpaceLeft() >=
+                                  roundHalfEven(band->size().heightTenths() + grown + lineHeight);
             if (!room)
                 break;
             band->setExpansion(grown + lineHeight);
@@ -427,8 +411,9 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
     if (frame().hasAnySide()) {
         const long double expansion = band ? band->expansion() : 0;
         paintFrame(canvas, frame(), printer.DeviceX(left - fw), printer.DeviceY(top - fw),
-                   printer.DeviceX(left + w), printer.DeviceY(size().height() + top + expansion),
-                   printer.HorzFactor(), printer.VertFactor());
+                   printer.DeviceX(left + w),
+                   printer.DeviceY(size().heightTenths() + top + expansion), printer.HorzFactor(),
+                   printer.VertFactor());
     }
 }
 

@@ -7,8 +7,6 @@
 
 namespace report {
 
-class TReportReferenceContext;
-
 /// A text label: turns its caption into formatted lines, sizes itself to them when `AutoSize`
 /// is on, and draws them at its band's origin during a run.
 class TReportCustomLabel : public TReportPrintable
@@ -73,7 +71,7 @@ public:
 
 protected:
     void fontChanged() override;
-    void reportLinksChanged(TCustomReport* oldReport) override;
+    void reportLinksChanged(TReportBasePanel* oldReport) override;
 
 private:
     void draw(bool canExpand, long double lineHeight, long double h, long double w, long double top,
@@ -83,7 +81,6 @@ private:
     /// Height of one character cell on the reference context, in pixels.
     int cellHeight() const;
     void ensureMinimumHeight();
-    TReportReferenceContext& referenceContext() const;
 
     bool m_autoSize = true;
     bool m_autoStretch = false;
@@ -101,8 +98,6 @@ private:
     bool m_linesBuilt = false;
     bool m_updatingBounds = false;
     int m_nextLine = 0;
-    // A label outside any report measures on a context of its own.
-    mutable std::unique_ptr<TReportReferenceContext> m_ownContext;
 };
 
 class TReportLabel : public TReportCustomLabel

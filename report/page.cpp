@@ -1,6 +1,6 @@
 #include "report/page.h"
 
-#include "report/report.h"
+#include "report/control.h"
 
 namespace report {
 
@@ -43,25 +43,19 @@ void TReportPage::setPaperSize(TReportPaperSize size)
         m_paperSize = size;
         return;
     }
-    saveUnits();
-    setUnits(TReportUnit::MM);
+    // The table is in millimetres; the page takes it through its Custom state.
+    const bool portrait = m_orientation == poPortrait;
     m_paperSize = TReportPaperSize::Custom;
-    if (m_orientation == poPortrait) {
-        setWidth(dimensions->width);
-        setLength(dimensions->length);
-    } else {
-        setWidth(dimensions->length);
-        setLength(dimensions->width);
-    }
-    restoreUnits();
+    setTenths(WidthIndex, (portrait ? dimensions->width : dimensions->length) * 10.0L);
+    setTenths(LengthIndex, (portrait ? dimensions->length : dimensions->width) * 10.0L);
     m_paperSize = size;
 }
 
-void TReportPage::setValue(std::size_t index, long double value)
+void TReportPage::setTenths(std::size_t index, long double tenths)
 {
     if ((index == LengthIndex || index == WidthIndex) && m_paperSize != TReportPaperSize::Custom)
         return;
-    TReportUnitBase::setValue(index, value);
+    TReportUnitBase::setTenths(index, tenths);
 }
 
 TReportAxis TReportPage::axisOf(std::size_t index) const
@@ -78,14 +72,14 @@ TReportAxis TReportPage::axisOf(std::size_t index) const
 
 void TReportPage::pushBounds()
 {
-    TCustomReport* report = parentReport();
-    if (!report)
-        return;
-    const int width =
-        roundHalfEven(ToUnits(TReportUnit::Pixels, tenths(WidthIndex), TReportAxis::Horizontal));
-    const int height =
-        roundHalfEven(ToUnits(TReportUnit::Pixels, tenths(LengthIndex), TReportAxis::Vertical));
-    report->setBounds(report->left(), report->top(), width, height);
+    if (m_owner)
+        m_owner->setBounds(m_owner->left(), m_owner->top(), pixels(WidthIndex),
+                           pixels(LengthIndex));
+}
+
+int TReportPage::characterFontPoints() const
+{
+    return m_owner ? m_owner->font().size() : 0;
 }
 
 } // namespace report

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "report/reporttypes.h"
-#include "report/units.h"
+#include "report/unitbase.h"
 
 namespace report {
+
+class TReportControl;
 
 enum class TReportPrintOrder
 {
@@ -11,8 +13,9 @@ enum class TReportPrintOrder
     RowByRow
 };
 
-/// The report's page setup. Its extended values read and write in the page's units; the
-/// stored list `Values` is in tenths of a millimetre in the order of ValueIndex.
+/// The report's page setup. Its published extended values read and write in the page's units;
+/// the engine reads them in tenths (`...Tenths()`), and the stored list `Values` is in tenths in
+/// the order of ValueIndex.
 class TReportPage : public TReportUnitBase
 {
 public:
@@ -62,13 +65,29 @@ public:
     TReportPrintOrder printOrder() const { return m_printOrder; }
     void setPrintOrder(TReportPrintOrder order) { m_printOrder = order; }
 
-    void setValue(std::size_t index, long double value) override;
+    // The same values in tenths of a millimetre.
+    long double bottomMarginTenths() const { return tenths(BottomMarginIndex); }
+    long double columnSpaceTenths() const { return tenths(ColumnSpaceIndex); }
+    long double leftMarginTenths() const { return tenths(LeftMarginIndex); }
+    long double lengthTenths() const { return tenths(LengthIndex); }
+    long double rightMarginTenths() const { return tenths(RightMarginIndex); }
+    long double topMarginTenths() const { return tenths(TopMarginIndex); }
+    long double widthTenths() const { return tenths(WidthIndex); }
+
+    /// The control whose pixel size follows the page (the report), and whose font
+    /// `Characters` measure by.
+    void setOwner(TReportControl* owner) { m_owner = owner; }
+
+    /// `Length` and `Width` only while the paper size is `Custom`; ignored otherwise.
+    void setTenths(std::size_t index, long double tenths) override;
     TReportAxis axisOf(std::size_t index) const override;
 
 protected:
     void pushBounds() override;
+    int characterFontPoints() const override;
 
 private:
+    TReportControl* m_owner = nullptr;
     int m_columns = 1;
     TReportOrientation m_orientation = poPortrait;
     TReportPaperSize m_paperSize = TReportPaperSize::Default;

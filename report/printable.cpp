@@ -18,9 +18,6 @@ TReportAxis TReportPrintableSize::axisOf(std::size_t index) const
 
 void TReportPrintableSize::pushBounds()
 {
-    const auto pixels = [this](std::size_t index) {
-        return roundHalfEven(ToUnits(TReportUnit::Pixels, tenths(index), axisOf(index)));
-    };
     m_printable.setBounds(pixels(LeftIndex), pixels(TopIndex), pixels(WidthIndex),
                           pixels(HeightIndex));
 }
@@ -28,6 +25,12 @@ void TReportPrintableSize::pushBounds()
 bool TReportPrintableSize::ownerLoading() const
 {
     return m_printable.isLoading();
+}
+
+int TReportPrintableSize::characterFontPoints() const
+{
+    const TReportBasePanel* report = m_printable.reportPanel();
+    return report ? report->font().size() : 0;
 }
 
 TReportPrintable::TReportPrintable(TReportControl* parent) : TReportControl(nullptr), m_size(*this)
@@ -107,7 +110,7 @@ void TReportPrintable::realignToBand()
 
 void TReportPrintable::BeginOutput()
 {
-    TCustomReport* report = parentReport();
+    TCustomReport* report = static_cast<TCustomReport*>(reportPanel());
     m_printer = report ? report->reportPrinter() : nullptr;
     m_printing = true;
 }
@@ -116,11 +119,12 @@ void TReportPrintable::PrintAt(int ox, int oy)
 {
     if (!m_printer || !m_printer->canvas() || !m_frame.hasAnySide())
         return;
-    const long double left = ox + m_size.left();
-    const long double top = oy + m_size.top();
+    const long double left = ox + m_size.leftTenths();
+    const long double top = oy + m_size.topTenths();
     paintFrame(*m_printer->canvas(), m_frame, m_printer->DeviceX(left), m_printer->DeviceY(top),
-               m_printer->DeviceX(left + m_size.width()), m_printer->DeviceY(top + m_size.height()),
-               m_printer->HorzFactor(), m_printer->VertFactor());
+               m_printer->DeviceX(left + m_size.widthTenths()),
+               m_printer->DeviceY(top + m_size.heightTenths()), m_printer->HorzFactor(),
+               m_printer->VertFactor());
 }
 
 void TReportPrintable::EndOutput()
@@ -140,13 +144,12 @@ void TReportPrintable::finishLoading()
               width() == 0 ? pending.width : width(), height() == 0 ? pending.height : height());
 }
 
-void TReportPrintable::reportLinksChanged(TCustomReport* oldReport)
+void TReportPrintable::reportLinksChanged(TReportBasePanel* oldReport)
 {
     TReportControl::reportLinksChanged(oldReport);
-    TCustomReport* report = parentReport();
-    m_size.setParentReport(report);
+    TReportBasePanel* report = reportPanel();
     if (report && report != oldReport) {
-        m_size.setZoom(report->zoom());
+        m_size.setZoom(report->panelZoom());
         if (!isLoading())
             m_size.updateParentBounds();
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/control.h"
-#include "report/units.h"
+#include "report/unitbase.h"
 
 namespace platform {
 class DeviceCanvas;
@@ -41,11 +41,17 @@ public:
     long double width() const { return value(WidthIndex); }
     void setWidth(long double v) { setValue(WidthIndex, v); }
 
+    long double heightTenths() const { return tenths(HeightIndex); }
+    long double leftTenths() const { return tenths(LeftIndex); }
+    long double topTenths() const { return tenths(TopIndex); }
+    long double widthTenths() const { return tenths(WidthIndex); }
+
     TReportAxis axisOf(std::size_t index) const override;
 
 protected:
     void pushBounds() override;
     bool ownerLoading() const override;
+    int characterFontPoints() const override;
 
 private:
     TReportPrintable& m_printable;
@@ -110,7 +116,7 @@ public:
     void finishLoading() override;
 
 protected:
-    void reportLinksChanged(TCustomReport* oldReport) override;
+    void reportLinksChanged(TReportBasePanel* oldReport) override;
 
 private:
     void applyBounds(int left, int top, int width, int height);

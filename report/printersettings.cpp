@@ -1,7 +1,6 @@
 #include "report/printersettings.h"
 
 #include "platform/printer.h"
-#include "report/reportmessages.h"
 #include "report/units.h"
 
 namespace report {
@@ -44,7 +43,60 @@ std::optional<TReportPaperSize> paperSizeFromCode(int code)
     return std::nullopt;
 }
 
-TPrinterSettings::TPrinterSettings() = default;
+void readDevMode(const platform::DEVMODE& dm, TReportPrinterSettingsBase& values)
+{
+    values.copies = dm.supports(platform::DM_COPIES) ? dm.dmCopies : 1;
+    values.outputBin = TReportBin::First;
+    if (dm.supports(platform::DM_DEFAULTSOURCE))
+        values.outputBin = binFromCode(dm.dmDefaultSource).value_or(TReportBin::First);
+    if (dm.supports(platform::DM_DUPLEX)) {
+        values.duplex = dm.dmDuplex != platform::DMDUP_SIMPLEX;
+        values.extendedDuplex = dm.dmDuplex;
+    }
+    values.paperSize = TReportPaperSize::Default;
+    if (dm.supports(platform::DM_PAPERSIZE))
+        values.paperSize = paperSizeFromCode(dm.dmPaperSize).value_or(TReportPaperSize::Default);
+    values.printQuality = dm.dmPrintQuality;
+    values.collate = dm.dmCollate;
+    values.colorOption = dm.dmColor;
+}
+
+void writeDevMode(const TReportPrinterSettingsBase& values, int sheetWidth, int sheetLength,
+                  platform::DEVMODE& dm)
+{
+    dm.dmFields |= platform::DM_PAPERLENGTH | platform::DM_PAPERWIDTH;
+    dm.dmPaperLength = field16(sheetLength);
+    dm.dmPaperWidth = field16(sheetWidth);
+    if (dm.supports(platform::DM_PAPERSIZE) && values.paperSize != TReportPaperSize::Default)
+        dm.dmPaperSize = field16(values.useCustomPaperCode ? values.customPaperCode
+                                                           : paperCode(values.paperSize));
+    dm.dmFields |= platform::DM_COPIES;
+    dm.dmCopies = field16(values.copies);
+    if (dm.supports(platform::DM_DUPLEX))
+        dm.dmDuplex = field16(values.extendedDuplex != 0 ? values.extendedDuplex
+                              : values.duplex            ? platform::DMDUP_HORIZONTAL
+                                                         : platform::DMDUP_SIMPLEX);
+    dm.dmFields |= platform::DM_DEFAULTSOURCE;
+    dm.dmDefaultSource =
+        field16(values.useCustomBinCode ? values.customBinCode : binCode(values.outputBin));
+    dm.dmFields |= platform::DM_ORIENTATION;
+    dm.dmOrientation = values.orientation == poLandscape ? platform::DMORIENT_LANDSCAPE
+                                                         : platform::DMORIENT_PORTRAIT;
+    if (dm.supports(platform::DM_COLLATE))
+        dm.dmCollate = field16(values.collate);
+    if (dm.supports(platform::DM_PRINTQUALITY))
+        dm.dmPrintQuality = field16(values.printQuality);
+    if (dm.supports(platform::DM_COLOR))
+        dm.dmColor = field16(values.colorOption);
+}
+
+TPrinterSettings::TPrinterSettings()
+{
+    // What a printer holds before it is read.
+    m_values.outputBin = TReportBin::First;
+    m_values.paperSize = TReportPaperSize::A4;
+}
+
 TPrinterSettings::~TPrinterSettings() = default;
 
 void TPrinterSettings::takeNames()
@@ -58,30 +110,19 @@ void TPrinterSettings::ReadFromPrinter()
 {
     if (!m_printer)
         return;
-    processPendingMessages();
     takeNames();
     platform::DEVMODE dm = m_printer->devMode();
     bool cancel = false;
-    if (m_onGetPrinterSettings)
-        m_onGetPrinterSettings(this, cancel, dm);
+    if (onGetPrinterSettings())
+        onGetPrinterSettings()(this, cancel, dm);
     if (cancel)
         return;
 
     m_fields = dm.dmFields;
     m_pixelsPerInchX = m_printer->deviceCaps(platform::LOGPIXELSX);
     m_pixelsPerInchY = m_printer->deviceCaps(platform::LOGPIXELSY);
-    m_copies = dm.supports(platform::DM_COPIES) ? dm.dmCopies : 1;
-    m_outputBin = TReportBin::First;
-    if (dm.supports(platform::DM_DEFAULTSOURCE))
-        m_outputBin = binFromCode(dm.dmDefaultSource).value_or(TReportBin::First);
-    if (dm.supports(platform::DM_DUPLEX)) {
-        m_duplex = dm.dmDuplex != platform::DMDUP_SIMPLEX;
-        m_extendedDuplex = dm.dmDuplex;
-    }
+    readDevMode(dm, m_values);
     readOffsets();
-    m_paperSize = TReportPaperSize::Default;
-    if (dm.supports(platform::DM_PAPERSIZE))
-        m_paperSize = paperSizeFromCode(dm.dmPaperSize).value_or(TReportPaperSize::Default);
     m_sheetWidth = toTenths(m_printer->deviceCaps(platform::PHYSICALWIDTH), m_pixelsPerInchX);
     m_sheetLength = toTenths(m_printer->deviceCaps(platform::PHYSICALHEIGHT), m_pixelsPerInchY);
 
@@ -91,10 +132,6 @@ void TPrinterSettings::ReadFromPrinter()
         m_supportedPapers[static_cast<std::size_t>(i)] =
             codes.contains(field16(paperCode(static_cast<TReportPaperSize>(i))));
     m_supportedPapers[static_cast<std::size_t>(TReportPaperSize::Custom)] = true;
-
-    m_printQuality = dm.dmPrintQuality;
-    m_collate = dm.dmCollate;
-    m_colorOption = dm.dmColor;
 }
 
 void TPrinterSettings::readOffsets()
@@ -123,45 +160,42 @@ void TPrinterSettings::ApplyToPrinter()
         return;
     takeNames();
     platform::DEVMODE dm = m_printer->devMode();
-    dm.dmFields |= platform::DM_PAPERLENGTH | platform::DM_PAPERWIDTH;
-    dm.dmPaperLength = field16(SheetLength());
-    dm.dmPaperWidth = field16(SheetWidth());
-    if (dm.supports(platform::DM_PAPERSIZE) && m_paperSize != TReportPaperSize::Default)
-        dm.dmPaperSize = field16(m_useCustomPaperCode ? m_customPaperCode : paperCode(m_paperSize));
-    dm.dmFields |= platform::DM_COPIES;
-    dm.dmCopies = field16(m_copies);
-    if (dm.supports(platform::DM_DUPLEX))
-        dm.dmDuplex = field16(m_extendedDuplex != 0 ? m_extendedDuplex
-                              : m_duplex            ? platform::DMDUP_HORIZONTAL
-                                                    : platform::DMDUP_SIMPLEX);
-    dm.dmFields |= platform::DM_DEFAULTSOURCE;
-    dm.dmDefaultSource = field16(m_useCustomBinCode ? m_customBinCode : binCode(m_outputBin));
-    dm.dmFields |= platform::DM_ORIENTATION;
-    dm.dmOrientation =
-        m_orientation == poLandscape ? platform::DMORIENT_LANDSCAPE : platform::DMORIENT_PORTRAIT;
-    if (dm.supports(platform::DM_COLLATE))
-        dm.dmCollate = field16(m_collate);
-    if (dm.supports(platform::DM_PRINTQUALITY))
-        dm.dmPrintQuality = field16(m_printQuality);
-    if (dm.supports(platform::DM_COLOR))
-        dm.dmColor = field16(m_colorOption);
+    writeDevMode(m_values, SheetWidth(), SheetLength(), dm);
     bool cancel = false;
-    if (m_onApplyPrinterSettings)
-        m_onApplyPrinterSettings(this, cancel, dm);
+    if (onApplyPrinterSettings())
+        onApplyPrinterSettings()(this, cancel, dm);
     if (!cancel)
         m_printer->setPrinter(m_device, dm);
+    // The margins of the device mode just written: a landscape page has other edges.
+    readOffsets();
+}
+
+void TPrinterSettings::setValues(const TReportPrinterSettingsBase& wanted)
+{
+    const TReportPrinterSettingsBase kept = m_values;
+    m_values = wanted;
+    m_values.copies = kept.copies;
+    m_values.orientation = kept.orientation;
+    m_values.duplex = kept.duplex;
+    m_values.outputBin = kept.outputBin;
+    m_values.paperSize = kept.paperSize;
+    setCopies(wanted.copies);
+    setOrientation(wanted.orientation);
+    setDuplex(wanted.duplex);
+    setOutputBin(wanted.outputBin);
+    setPaperSize(wanted.paperSize);
 }
 
 int TPrinterSettings::SheetWidth() const
 {
-    if (const auto table = paperDimensions(m_paperSize))
+    if (const auto table = paperDimensions(m_values.paperSize))
         return roundHalfEven(table->width * 10);
     return m_sheetWidth;
 }
 
 int TPrinterSettings::SheetLength() const
 {
-    if (const auto table = paperDimensions(m_paperSize))
+    if (const auto table = paperDimensions(m_values.paperSize))
         return roundHalfEven(table->length * 10);
     return m_sheetLength;
 }
@@ -175,7 +209,7 @@ bool TPrinterSettings::setCopies(int copies)
 {
     if (!supports(platform::DM_COPIES))
         return false;
-    m_copies = copies;
+    m_values.copies = copies;
     return true;
 }
 
@@ -183,7 +217,7 @@ bool TPrinterSettings::setOrientation(TReportOrientation orientation)
 {
     if (!supports(platform::DM_ORIENTATION))
         return false;
-    m_orientation = orientation;
+    m_values.orientation = orientation;
     return true;
 }
 
@@ -191,7 +225,7 @@ bool TPrinterSettings::setDuplex(bool duplex)
 {
     if (!supports(platform::DM_DUPLEX))
         return false;
-    m_duplex = duplex;
+    m_values.duplex = duplex;
     return true;
 }
 
@@ -199,7 +233,7 @@ bool TPrinterSettings::setOutputBin(TReportBin bin)
 {
     if (!supports(platform::DM_DEFAULTSOURCE))
         return false;
-    m_outputBin = bin;
+    m_values.outputBin = bin;
     return true;
 }
 
@@ -207,7 +241,7 @@ bool TPrinterSettings::setPaperSize(TReportPaperSize size)
 {
     if (size != TReportPaperSize::Default && !paperSupported(size))
         return false;
-    m_paperSize = size;
+    m_values.paperSize = size;
     return true;
 }
 

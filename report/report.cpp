@@ -1,6 +1,5 @@
 #include "report/report.h"
 
-#include "report/referencecontext.h"
 #include "report/reporterror.h"
 #include "report/reportprinter.h"
 #include "report/reportrun.h"
@@ -26,7 +25,7 @@ void TReportBands::setHas(TReportBandType type, bool on)
 TCustomReport::TCustomReport(QObject* parent) : TReportBasePanel(parent), m_bands(*this)
 {
     setFont(TReportFont::fromPoints(QStringLiteral("Arial"), 10));
-    m_page.setParentReport(this);
+    m_page.setOwner(this);
     m_page.updateParentBounds();
 }
 
@@ -34,9 +33,9 @@ TCustomReport::~TCustomReport()
 {
     m_printer.reset();
     m_printerAside.reset();
-    // Bands leave the band list as they go; they must go while the list still exists.
-    while (!m_bandList.isEmpty())
-        delete m_bandList.takeLast();
+    // Bands go while the report is whole; a band takes its child band with it.
+    for (QList<TReportCustomBand*> bands = bandList(); !bands.isEmpty(); bands = bandList())
+        delete bands.last();
 }
 
 void TCustomReport::setUnits(TReportUnit units)
@@ -49,7 +48,7 @@ void TCustomReport::setZoom(int zoom)
     if (zoom < 1 || zoom > 300)
         return;
     setPanelZoom(zoom);
-    for (TReportCustomBand* band : m_bandList)
+    for (TReportCustomBand* band : bandList())
         band->setPanelZoom(zoom);
     forEachSize([zoom](TReportUnitBase& size) {
         size.setZoom(zoom);
@@ -60,20 +59,24 @@ void TCustomReport::setZoom(int zoom)
 template <typename Action> void TCustomReport::forEachSize(Action action)
 {
     action(m_page);
-    for (TReportCustomBand* band : m_bandList) {
+    for (TReportCustomBand* band : bandList()) {
         action(band->size());
-        for (TReportControl* child : band->childControls()) {
-            if (auto* printable = qobject_cast<TReportPrintable*>(child))
-                action(printable->size());
-        }
+        for (TReportPrintable* printable :
+             band->findChildren<TReportPrintable*>(Qt::FindDirectChildrenOnly))
+            action(printable->size());
     }
     for (TReportPrintable* printable : printables())
         action(printable->size());
 }
 
+QList<TReportCustomBand*> TCustomReport::bandList() const
+{
+    return findChildren<TReportCustomBand*>(Qt::FindDirectChildrenOnly);
+}
+
 TReportCustomBand* TCustomReport::bandOfType(TReportBandType type) const
 {
-    for (TReportCustomBand* band : m_bandList) {
+    for (TReportCustomBand* band : bandList()) {
         if (band->bandType() == type)
             return band;
     }
@@ -82,28 +85,22 @@ TReportCustomBand* TCustomReport::bandOfType(TReportBandType type) const
 
 QList<TReportPrintable*> TCustomReport::printables() const
 {
-    QList<TReportPrintable*> result;
-    for (TReportControl* child : childControls()) {
-        if (auto* printable = qobject_cast<TReportPrintable*>(child))
-            result.append(printable);
-    }
-    return result;
+    return findChildren<TReportPrintable*>(Qt::FindDirectChildrenOnly);
 }
 
 void TCustomReport::layoutBands()
 {
-    for (TReportCustomBand* band : m_bandList)
+    for (TReportCustomBand* band : bandList())
         layoutBand(*band);
 }
 
 void TCustomReport::layoutBand(TReportCustomBand& band)
 {
-    const long double leftMargin = m_page.tenths(TReportPage::LeftMarginIndex);
-    long double width = m_page.tenths(TReportPage::WidthIndex) - leftMargin -
-                        m_page.tenths(TReportPage::RightMarginIndex);
+    const long double leftMargin = m_page.leftMarginTenths();
+    long double width = m_page.widthTenths() - leftMargin - m_page.rightMarginTenths();
     const int columns = m_page.columns();
     if (band.bandType() == rbDetail && columns > 1)
-        width = (width - (columns - 1) * m_page.tenths(TReportPage::ColumnSpaceIndex)) / columns;
+        width = (width - (columns - 1) * m_page.columnSpaceTenths()) / columns;
     const auto pixels = [this](long double tenths) {
         return roundHalfEven(m_page.ToUnits(TReportUnit::Pixels, tenths, TReportAxis::Horizontal));
     };
@@ -117,18 +114,10 @@ void TCustomReport::finishLoading()
     layoutBands();
 }
 
-void TCustomReport::insertBand(TReportCustomBand* band)
+void TCustomReport::bandJoined(TReportCustomBand& band)
 {
-    if (m_bandList.contains(band))
-        return;
-    m_bandList.append(band);
     if (!isLoading())
-        layoutBand(*band);
-}
-
-void TCustomReport::removeBand(TReportCustomBand* band)
-{
-    m_bandList.removeOne(band);
+        layoutBand(band);
 }
 
 void TCustomReport::GenerateReport(bool /*composite*/)
@@ -138,13 +127,13 @@ void TCustomReport::GenerateReport(bool /*composite*/)
     if (!m_printer)
         throw EReportError(QStringLiteral("Report printer not ready"));
     const bool visible = isVisible();
-    if (m_page.width() - m_page.leftMargin() - m_page.rightMargin() < 0) {
-        m_page.setLeftMargin(0);
-        m_page.setRightMargin(0);
+    if (m_page.widthTenths() - m_page.leftMarginTenths() - m_page.rightMarginTenths() < 0) {
+        m_page.setTenths(TReportPage::LeftMarginIndex, 0);
+        m_page.setTenths(TReportPage::RightMarginIndex, 0);
     }
-    if (m_page.length() - m_page.topMargin() - m_page.bottomMargin() < 0) {
-        m_page.setTopMargin(0);
-        m_page.setBottomMargin(0);
+    if (m_page.lengthTenths() - m_page.topMarginTenths() - m_page.bottomMarginTenths() < 0) {
+        m_page.setTenths(TReportPage::TopMarginIndex, 0);
+        m_page.setTenths(TReportPage::BottomMarginIndex, 0);
     }
     // However the run ends, the report is available again: one left unavailable by an error
     // could never print again.
@@ -187,13 +176,6 @@ void TCustomReport::setReportPrinter(std::unique_ptr<TReportPrinter> printer)
 std::unique_ptr<TReportPrinter> TCustomReport::takeReportPrinter()
 {
     return std::move(m_printer);
-}
-
-TReportReferenceContext& TCustomReport::referenceContext() const
-{
-    if (!m_referenceContext)
-        m_referenceContext = std::make_unique<TReportReferenceContext>();
-    return *m_referenceContext;
 }
 
 } // namespace report

@@ -15,7 +15,6 @@ namespace report {
 
 class TCustomReport;
 class TReportPrinter;
-class TReportReferenceContext;
 class TReportRun;
 
 /// Drives the bands of a run; created with the report.
@@ -77,7 +76,7 @@ private:
 
 /// The report: a page setup, printer settings, bands stacked down the page and printable
 /// controls inside them. Its own pixel size follows the page.
-class TCustomReport : public TReportBasePanel
+class TCustomReport : public TReportBasePanel, public TReportPrinterSettingsEvents
 {
     Q_OBJECT
 public:
@@ -134,22 +133,6 @@ public:
     int zoom() const { return panelZoom(); }
     /// 1 to 300 percent, else ignored; recomputes every pixel bound below the report.
     void setZoom(int zoom);
-    const TReportPrinterSettingsEvent& onGetPrinterSettings() const
-    {
-        return m_onGetPrinterSettings;
-    }
-    void setOnGetPrinterSettings(TReportPrinterSettingsEvent event)
-    {
-        m_onGetPrinterSettings = std::move(event);
-    }
-    const TReportPrinterSettingsEvent& onApplyPrinterSettings() const
-    {
-        return m_onApplyPrinterSettings;
-    }
-    void setOnApplyPrinterSettings(TReportPrinterSettingsEvent event)
-    {
-        m_onApplyPrinterSettings = std::move(event);
-    }
 
     // The preview window's settings.
     TReportFormStyle prevFormStyle() const { return m_prevFormStyle; }
@@ -205,11 +188,10 @@ public:
     /// Gives the report a printer (the old one is released); mainly for the report's requests.
     void setReportPrinter(std::unique_ptr<TReportPrinter> printer);
     std::unique_ptr<TReportPrinter> takeReportPrinter();
-    /// The 96-dpi context labels measure on while no printer page is open.
-    TReportReferenceContext& referenceContext() const;
 
+    bool isReport() const override { return true; }
     /// The bands in the report's order.
-    const QList<TReportCustomBand*>& bandList() const { return m_bandList; }
+    QList<TReportCustomBand*> bandList() const;
     /// The first band of that type in the list.
     TReportCustomBand* bandOfType(TReportBandType type) const;
     /// Printable controls placed on the report itself, outside any band.
@@ -220,10 +202,7 @@ public:
     void layoutBands();
     /// Pushes every size into pixels at the screen's resolution, then lays out the bands.
     void finishLoading() override;
-
-    // Kept by the bands themselves as they join or leave the report.
-    void insertBand(TReportCustomBand* band);
-    void removeBand(TReportCustomBand* band);
+    void bandJoined(TReportCustomBand& band) override;
 
 protected:
     /// CM_PREVIEWCLOSED and CM_PRINTREQUEST.
@@ -256,8 +235,6 @@ private:
     QString m_reportTitle;
     bool m_showProgress = true;
     bool m_snapToGrid = true;
-    TReportPrinterSettingsEvent m_onGetPrinterSettings;
-    TReportPrinterSettingsEvent m_onApplyPrinterSettings;
     TReportFormStyle m_prevFormStyle = fsNormal;
     TReportWindowState m_previewInitialState = wsNormal;
     int m_previewWidth = 1600;
@@ -267,7 +244,6 @@ private:
     TReportZoomState m_prevInitialZoom = zsZoomOther;
     int m_tag = 0;
     TReportController m_controller;
-    QList<TReportCustomBand*> m_bandList;
     bool m_available = true;
     bool m_lastRunCancelled = false;
     TReportRun* m_run = nullptr;
@@ -275,7 +251,6 @@ private:
     std::unique_ptr<TReportPrinter> m_printer;
     // The preview's printer while the print operation prints on one of its own.
     std::unique_ptr<TReportPrinter> m_printerAside;
-    mutable std::unique_ptr<TReportReferenceContext> m_referenceContext;
 };
 
 class TReport : public TCustomReport

@@ -20,11 +20,6 @@ TReportProgressWindowFactory& progressWindowFactory()
     return factory;
 }
 
-long double deviceFactor(int pixelsPerInch)
-{
-    return pixelsPerInch / 254.0L;
-}
-
 } // namespace
 
 TReportPrinter::TReportPrinter(TCustomReport* parentReport) : TReportPrinter(parentReport, nullptr)
@@ -38,12 +33,14 @@ TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObj
     : m_parentReport(parentReport), m_settings(std::make_unique<TPrinterSettings>())
 {
     if (parentReport) {
-        m_settings->setUseStandardPrinter(parentReport->printerSettings().useStandardPrinter);
-        m_settings->setMemoryLimit(parentReport->printerSettings().memoryLimit);
+        TReportPrinterSettingsBase values = m_settings->values();
+        values.useStandardPrinter = parentReport->printerSettings().useStandardPrinter;
+        values.memoryLimit = parentReport->printerSettings().memoryLimit;
+        m_settings->setValues(values);
     }
     if (given) {
         m_printerObject = given;
-    } else if (m_settings->useStandardPrinter()) {
+    } else if (m_settings->values().useStandardPrinter) {
         m_printerObject = &platform::sharedPrinter();
     } else {
         m_ownPrinter = std::make_unique<platform::Printer>();
@@ -59,7 +56,8 @@ TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObj
         m_settings->ReadFromPrinter();
         processPendingMessages();
     }
-    takeDeadEdges();
+    m_device.deadLeft = m_settings->exactLeftOffset();
+    m_device.deadTop = m_settings->exactTopOffset();
 }
 
 TReportPrinter::~TReportPrinter()
@@ -93,42 +91,37 @@ void TReportPrinter::StartJob()
     m_cancelled = false;
     if (m_destination == rdPrinter) {
         m_settings->ApplyToPrinter();
-        // The margins of the device mode just written: a landscape page has other edges.
-        if (m_printersPresent)
-            m_settings->readOffsets();
-        takeDeadEdges();
-    } else {
-        m_deadTop = 0;
-        m_deadLeft = 0;
     }
     m_pagesInRange = 0;
     m_pageCount = 0;
     m_status = psGenerating;
     if (m_destination == rdPageStore) {
-        m_pageStore.setStream(std::make_unique<preview::TReportStream>(m_settings->memoryLimit()));
-        m_horzFactor = m_vertFactor = deviceFactor(reportPixelsPerInch);
+        m_pageStore.setStream(
+            std::make_unique<preview::TReportStream>(m_settings->values().memoryLimit));
+        m_device = TReportDevice::picture();
     } else {
-        m_horzFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSX));
-        m_vertFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSY));
-        if (m_horzFactor < 0.1L)
-            m_horzFactor = DefaultFactor;
-        if (m_vertFactor < 0.1L)
-            m_vertFactor = DefaultFactor;
+        m_device = printerDevice(false);
     }
 }
 
-void TReportPrinter::takeDeadEdges()
+TReportDevice TReportPrinter::printerDevice(bool firstPageOpen) const
 {
-    m_deadTop = m_settings->exactTopOffset();
-    m_deadLeft = m_settings->exactLeftOffset();
+    const int dpiX = m_printerObject->deviceCaps(platform::LOGPIXELSX);
+    const int dpiY = m_printerObject->deviceCaps(platform::LOGPIXELSY);
+    const long double left = m_settings->exactLeftOffset();
+    const long double top = m_settings->exactTopOffset();
+    return firstPageOpen ? TReportDevice::printerPage(dpiX, dpiY, left, top)
+                         : TReportDevice::printerJob(dpiX, dpiY, left, top);
 }
 
 void TReportPrinter::openPagePicture()
 {
-    m_picture = std::make_unique<platform::EmfRecorder>(
-        DeviceWidth(paperWidth()), DeviceHeight(paperLength()), reportPixelsPerInch);
+    const TReportDevice picture = TReportDevice::picture();
+    m_picture = std::make_unique<platform::EmfRecorder>(picture.DeviceWidth(paperWidth()),
+                                                        picture.DeviceHeight(paperLength()),
+                                                        reportPixelsPerInch);
     m_canvas = m_picture.get();
-    m_horzFactor = m_vertFactor = deviceFactor(reportPixelsPerInch);
+    m_device = picture;
     m_pageObjects.clear();
 }
 
@@ -139,10 +132,7 @@ void TReportPrinter::openPrinterPage()
         m_printerObject->beginDoc();
     }
     m_canvas = m_printerObject->canvas();
-    m_horzFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSX));
-    m_vertFactor = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSY));
-    if (m_vertFactor < 0.1L)
-        m_vertFactor = 1.0L;
+    m_device = printerDevice(true);
 }
 
 void TReportPrinter::closePagePicture(bool store)
@@ -230,26 +220,6 @@ void TReportPrinter::CancelJob()
     m_cancelled = true;
 }
 
-int TReportPrinter::DeviceX(long double x) const
-{
-    return roundHalfEven((x - m_deadLeft) * m_horzFactor);
-}
-
-int TReportPrinter::DeviceY(long double y) const
-{
-    return roundHalfEven((y - m_deadTop) * m_vertFactor);
-}
-
-int TReportPrinter::DeviceWidth(long double w) const
-{
-    return roundHalfEven(w * m_horzFactor);
-}
-
-int TReportPrinter::DeviceHeight(long double h) const
-{
-    return roundHalfEven(h * m_vertFactor);
-}
-
 bool TReportPrinter::PageInRange() const
 {
     return (m_firstPage <= 0 || m_pageCount >= m_firstPage) &&
@@ -306,7 +276,7 @@ void TReportPrinter::setPreviewing(bool on)
 
 void TReportPrinter::selectPrinter(int index)
 {
-    if (!m_printersPresent || m_settings->useStandardPrinter())
+    if (!m_printersPresent || m_settings->values().useStandardPrinter)
         return;
     const bool unchanged = m_selection && m_selection->index == index && m_ownPrinter &&
                            m_selection->changes == m_ownPrinter->changes();
@@ -321,36 +291,26 @@ void TReportPrinter::selectPrinter(int index)
 
 void TReportPrinter::ApplyPrinterValues(const TCustomReport& report)
 {
-    const TReportPrinterSettings& values = report.printerSettings();
-    selectPrinter(values.printerIndex);
-    m_settings->setPaperSize(report.page().paperSize());
+    const TReportPrinterSettings& wanted = report.printerSettings();
+    selectPrinter(wanted.printerIndex);
+    // The page decides the paper and the orientation.
+    TReportPrinterSettingsBase values = wanted;
+    values.paperSize = report.page().paperSize();
+    values.orientation = report.page().orientation();
+    m_settings->setValues(values);
     if (m_settings->paperSize() == TReportPaperSize::Custom) {
-        m_settings->setSheetWidth(roundHalfEven(report.page().width()));
-        m_settings->setSheetLength(roundHalfEven(report.page().length()));
+        m_settings->setSheetWidth(roundHalfEven(report.page().widthTenths()));
+        m_settings->setSheetLength(roundHalfEven(report.page().lengthTenths()));
     }
-    m_settings->setOrientation(report.page().orientation());
-    m_settings->setCopies(values.copies);
-    m_settings->setOutputBin(values.outputBin);
-    m_firstPage = values.firstPage;
-    m_lastPage = values.lastPage;
-    m_settings->setDuplex(values.duplex);
-    m_settings->setUseStandardPrinter(values.useStandardPrinter);
-    m_settings->setPrintMetaFile(values.printMetaFile);
-    m_settings->setUseCustomBinCode(values.useCustomBinCode);
-    m_settings->setCustomBinCode(values.customBinCode);
-    m_settings->setUseCustomPaperCode(values.useCustomPaperCode);
-    m_settings->setCustomPaperCode(values.customPaperCode);
-    m_settings->setPrintQuality(values.printQuality);
-    m_settings->setCollate(values.collate);
-    m_settings->setColorOption(values.colorOption);
-    m_settings->setExtendedDuplex(values.extendedDuplex);
-    m_settings->setOnApplyPrinterSettings(report.onApplyPrinterSettings());
-    m_settings->setOnGetPrinterSettings(report.onGetPrinterSettings());
+    m_firstPage = wanted.firstPage;
+    m_lastPage = wanted.lastPage;
+    static_cast<TReportPrinterSettingsEvents&>(*m_settings) = report;
 }
 
 void TReportPrinter::PrintStoredPages()
 {
-    if (reportLink() && !m_prepared && !m_settings->printMetaFile() && m_status == psComplete) {
+    if (reportLink() && !m_prepared && !m_settings->values().printMetaFile &&
+        m_status == psComplete) {
         postReportMessage(reportLink(), CM_PRINTREQUEST, 0, this);
         return;
     }
@@ -365,7 +325,6 @@ void TReportPrinter::PrintStoredPages()
     if (m_printerObject->printing())
         m_printerObject->abort();
     m_settings->ApplyToPrinter();
-    m_settings->readOffsets();
     m_printerObject->beginDoc();
 
     std::unique_ptr<QObject> progressWindow = makeProgressWindow(*this);
@@ -386,24 +345,19 @@ void TReportPrinter::PrintStoredPages()
 
 void TReportPrinter::drawStoredPages(int first, int last)
 {
-    const long double xf = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSX));
-    const long double yf = deviceFactor(m_printerObject->deviceCaps(platform::LOGPIXELSY));
     // The pictures cover the whole sheet; the device's origin is inside its margins.
-    const long double width =
-        m_parentReport ? m_parentReport->page().tenths(TReportPage::WidthIndex) : paperWidth();
+    const TReportDevice device = printerDevice(true);
+    const long double width = m_parentReport ? m_parentReport->page().widthTenths() : paperWidth();
     const long double length =
-        m_parentReport ? m_parentReport->page().tenths(TReportPage::LengthIndex) : paperLength();
-    const long double dl = m_settings->exactLeftOffset();
-    const long double dt = m_settings->exactTopOffset();
+        m_parentReport ? m_parentReport->page().lengthTenths() : paperLength();
     for (int p = first; p <= last; ++p) {
         processPendingMessages();
         // The share of the range done, so a range from page 2 still ends at 100 %.
         postProgress(
             roundHalfEven(static_cast<long double>(p - first + 1) / (last - first + 1) * 100));
         if (const std::unique_ptr<platform::EmfPicture> page = GetPage(p))
-            m_printerObject->drawPicture(*page, -roundHalfEven(dl * xf), -roundHalfEven(dt * yf),
-                                         roundHalfEven((width - dl) * xf),
-                                         roundHalfEven((length - dt) * yf));
+            m_printerObject->drawPicture(*page, device.DeviceX(0), device.DeviceY(0),
+                                         device.DeviceX(width), device.DeviceY(length));
         if (p < last)
             m_printerObject->newPage();
         if (m_cancelled) {

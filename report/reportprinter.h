@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/emfpicture.h"
+#include "report/device.h"
 #include "report/printersettings.h"
 #include "report/reportpagelist.h"
 #include "report/reporttypes.h"
@@ -51,7 +52,7 @@ class TReportPrinter : public QObject
     Q_OBJECT
 public:
     /// The factor before a run sets the device's: 96 pixels per inch over 254 tenths.
-    static constexpr long double DefaultFactor = 0.37795L;
+    static constexpr long double DefaultFactor = TReportDevice::DefaultFactor;
 
     /// A printer for `parentReport` (may be none), taking `UseStandardprinter` and
     /// `MemoryLimit` from its `PrinterSettings`: on the application's shared printer object
@@ -81,17 +82,19 @@ public:
     void CancelJob();
     bool cancelled() const { return m_cancelled; }
 
+    /// The device the open page is drawn on (before a page, the run's or the printer's).
+    const TReportDevice& device() const { return m_device; }
     // Device conversion: tenths of a millimetre to device pixels, halves to even.
-    int DeviceX(long double x) const;
-    int DeviceY(long double y) const;
-    int DeviceWidth(long double w) const;
-    int DeviceHeight(long double h) const;
+    int DeviceX(long double x) const { return m_device.DeviceX(x); }
+    int DeviceY(long double y) const { return m_device.DeviceY(y); }
+    int DeviceWidth(long double w) const { return m_device.DeviceWidth(w); }
+    int DeviceHeight(long double h) const { return m_device.DeviceHeight(h); }
     /// Device pixels per tenth of a millimetre.
-    long double HorzFactor() const { return m_horzFactor; }
-    long double VertFactor() const { return m_vertFactor; }
+    long double HorzFactor() const { return m_device.horzFactor; }
+    long double VertFactor() const { return m_device.vertFactor; }
     /// The printer's unprintable left and top edges in tenths; 0 in preview mode.
-    int DeadLeft() const { return roundHalfEven(m_deadLeft); }
-    int DeadTop() const { return roundHalfEven(m_deadTop); }
+    int DeadLeft() const { return roundHalfEven(m_device.deadLeft); }
+    int DeadTop() const { return roundHalfEven(m_device.deadTop); }
 
     /// The page range of printer mode; 0 = no limit.
     int FirstPage() const { return m_firstPage; }
@@ -186,11 +189,11 @@ public:
 
 private:
     TReportPrinter(TCustomReport* parentReport, platform::PrinterObject* shared);
-    void takeDeadEdges();
+    /// The printer as it is now: its resolution and the edges its settings read last.
+    TReportDevice printerDevice(bool firstPageOpen) const;
     void openPagePicture();
     void openPrinterPage();
     void closePagePicture(bool store);
-    void setDeviceFactors();
     void postPageAvailable();
     void drawStoredPages(int first, int last);
 
@@ -214,9 +217,7 @@ private:
     TReportDestination m_destination = rdPageStore;
     int m_firstPage = 0;
     int m_lastPage = 0;
-    // Tenths, unrounded: positions are measured from them.
-    long double m_deadLeft = 0;
-    long double m_deadTop = 0;
+    TReportDevice m_device;
     QPointer<QObject> m_notificationTarget;
     TCustomReport* m_reportLink = nullptr;
     QPointer<QObject> m_reportLinkAlive; // the same report, cleared when it goes
@@ -236,8 +237,6 @@ private:
     QString m_title;
     bool m_previewing = false;
     TReportPrinterStatus m_status = psIdle;
-    long double m_horzFactor = DefaultFactor; // device pixels per tenth
-    long double m_vertFactor = DefaultFactor;
     bool m_prepared = false;
 };
 

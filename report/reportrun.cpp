@@ -106,7 +106,7 @@ void TReportRun::generate()
             m_pageFooterSpace += bandChainHeight(*band, true);
     }
 
-    m_x = roundHalfEven(page.tenths(TReportPage::LeftMarginIndex));
+    m_x = roundHalfEven(page.leftMarginTenths());
 
     TReportEvEnvironment& functions = m_report.functions();
     m_pageNumber = functions.find(QStringLiteral("PAGENUMBER"));
@@ -125,7 +125,7 @@ void TReportRun::generate()
     controller.setOnNeedData(m_report.onNeedData());
     RunController();
 
-    m_x = roundHalfEven(page.tenths(TReportPage::LeftMarginIndex));
+    m_x = roundHalfEven(page.leftMarginTenths());
     m_finalPage = true;
     if (!cancelled())
         FinishPage();
@@ -151,7 +151,7 @@ long double TReportRun::bandChainHeight(const TReportCustomBand& band, bool viaC
     for (const TReportCustomBand* b = &band; b && !seen.contains(b);
          b = viaChildren ? b->childBand() : b->linkBand()) {
         seen.append(b);
-        height += b->size().height();
+        height += b->size().heightTenths();
     }
     return height;
 }
@@ -172,8 +172,7 @@ int TReportRun::SpaceLeft() const
         page.orientation() == poLandscape && page.paperSize() != TReportPaperSize::Custom
             ? sheet.SheetWidth()
             : sheet.SheetLength();
-    return roundHalfEven(length - page.tenths(TReportPage::BottomMarginIndex) - m_pageFooterSpace -
-                         m_y);
+    return roundHalfEven(length - page.bottomMarginTenths() - m_pageFooterSpace - m_y);
 }
 
 void TReportRun::RunController()
@@ -212,8 +211,8 @@ void TReportRun::EmitBand(TReportCustomBand* band)
             !m_report.options().testFlag(TReportOption::LastPageFooter))
             m_pageFooterSpace = 0;
         const long double l = paperLength();
-        const long double h = band->size().height();
-        const long double b = m_report.page().tenths(TReportPage::BottomMarginIndex);
+        const long double h = band->size().heightTenths();
+        const long double b = m_report.page().bottomMarginTenths();
         const long double f = m_pageFooterSpace;
         if (roundHalfEven(l) - m_y >= roundHalfEven(h + b + f))
             m_y = roundHalfEven(l) - roundHalfEven(h) - roundHalfEven(b + f);
@@ -252,7 +251,7 @@ void TReportRun::RenderBand(TReportCustomBand& band)
 
         // A band kept on one page is measured by its own height; stretching controls do not
         // report theirs ahead of printing.
-        if (band.keepOnOnePage() && roundHalfEven(band.size().height()) > SpaceLeft())
+        if (band.keepOnOnePage() && roundHalfEven(band.size().heightTenths()) > SpaceLeft())
             StartNewColumn();
 
         if (band.height() != 0)
@@ -277,8 +276,8 @@ void TReportRun::printBand(TReportCustomBand& band)
 {
     int x = m_x;
     int y = m_y;
-    const long double width = band.size().width();
-    const long double height = band.size().height();
+    const long double width = band.size().widthTenths();
+    const long double height = band.size().heightTenths();
     QList<TReportPrintable*> controls;
     for (TReportControl* child : band.childControls()) {
         auto* printable = qobject_cast<TReportPrintable*>(child);
@@ -343,8 +342,7 @@ void TReportRun::EnsureRoom(TReportCustomBand& band)
     const int h = roundHalfEven(bandChainHeight(band, false));
     const bool fits =
         band.bandType() == rbPageFooter || SpaceLeft() >= h ||
-        h > page.tenths(TReportPage::LengthIndex) - (page.tenths(TReportPage::TopMarginIndex) +
-                                                     page.tenths(TReportPage::BottomMarginIndex));
+        h > page.lengthTenths() - (page.topMarginTenths() + page.bottomMarginTenths());
     if (fits && m_pageCount > 0) {
         if (band.bandType() == rbDetail)
             m_bandOverflow = false;
@@ -357,7 +355,7 @@ void TReportRun::EnsureRoom(TReportCustomBand& band)
 void TReportRun::StartNewColumn()
 {
     const TReportPage& page = m_report.page();
-    const int leftMargin = roundHalfEven(page.tenths(TReportPage::LeftMarginIndex));
+    const int leftMargin = roundHalfEven(page.leftMarginTenths());
     if (m_column == page.columns()) {
         m_column = 1;
         m_x = leftMargin;
@@ -365,15 +363,14 @@ void TReportRun::StartNewColumn()
     } else {
         int columnWidth = 0;
         if (const TReportCustomBand* detail = m_report.bandOfType(rbDetail)) {
-            columnWidth = roundHalfEven(detail->size().width());
+            columnWidth = roundHalfEven(detail->size().widthTenths());
         } else {
-            const int usable = roundHalfEven(page.tenths(TReportPage::WidthIndex) -
-                                             (page.tenths(TReportPage::LeftMarginIndex) +
-                                              page.tenths(TReportPage::RightMarginIndex)));
-            const int space = roundHalfEven(page.tenths(TReportPage::ColumnSpaceIndex));
+            const int usable = roundHalfEven(page.widthTenths() -
+                                             (page.leftMarginTenths() + page.rightMarginTenths()));
+            const int space = roundHalfEven(page.columnSpaceTenths());
             columnWidth = (usable - (page.columns() - 1) * space) / page.columns();
         }
-        m_x += columnWidth + roundHalfEven(page.tenths(TReportPage::ColumnSpaceIndex));
+        m_x += columnWidth + roundHalfEven(page.columnSpaceTenths());
         m_y = m_columnTop;
         ++m_column;
     }
@@ -389,7 +386,7 @@ void TReportRun::StartNewPage()
     setConstant(m_pageNumber, m_pageCount);
     m_printer.OpenNextPage();
     const TReportPage& page = m_report.page();
-    m_y = roundHalfEven(page.tenths(TReportPage::TopMarginIndex));
+    m_y = roundHalfEven(page.topMarginTenths());
     m_titleJustPrinted = false;
     if (m_report.onStartPage())
         m_report.onStartPage()(&m_report);
@@ -398,7 +395,7 @@ void TReportRun::StartNewPage()
     m_columnTop = m_y;
     if (m_pageCount == 1) {
         if (const TReportCustomBand* title = m_report.bandOfType(rbTitle))
-            m_columnTop += roundHalfEven(title->size().height());
+            m_columnTop += roundHalfEven(title->size().heightTenths());
     }
 }
 
@@ -407,21 +404,18 @@ void TReportRun::FinishPage()
     if (m_pageCount <= 0)
         return;
     const TReportPage& page = m_report.page();
-    m_y = roundHalfEven(page.tenths(TReportPage::LengthIndex) -
-                        page.tenths(TReportPage::BottomMarginIndex) - m_pageFooterSpace);
-    m_x = roundHalfEven(page.tenths(TReportPage::LeftMarginIndex));
+    m_y = roundHalfEven(page.lengthTenths() - page.bottomMarginTenths() - m_pageFooterSpace);
+    m_x = roundHalfEven(page.leftMarginTenths());
     if (!(m_finalPage && !m_report.options().testFlag(TReportOption::LastPageFooter)))
         EmitBand(m_report.bandOfType(rbPageFooter));
     for (TReportPrintable* printable : m_report.printables())
         printable->PrintAt(0, 0);
     if (m_report.frame().hasAnySide() && m_printer.canvas()) {
         paintFrame(*m_printer.canvas(), m_report.frame(),
-                   m_printer.DeviceX(page.tenths(TReportPage::LeftMarginIndex)),
-                   m_printer.DeviceY(page.tenths(TReportPage::TopMarginIndex)),
-                   m_printer.DeviceX(page.tenths(TReportPage::WidthIndex) -
-                                     page.tenths(TReportPage::RightMarginIndex)),
-                   m_printer.DeviceY(page.tenths(TReportPage::LengthIndex) -
-                                     page.tenths(TReportPage::BottomMarginIndex)),
+                   m_printer.DeviceX(page.leftMarginTenths()),
+                   m_printer.DeviceY(page.topMarginTenths()),
+                   m_printer.DeviceX(page.widthTenths() - page.rightMarginTenths()),
+                   m_printer.DeviceY(page.lengthTenths() - page.bottomMarginTenths()),
                    m_printer.HorzFactor(), m_printer.VertFactor());
     }
     if (m_report.onEndPage())

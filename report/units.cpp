@@ -1,8 +1,6 @@
 #include "report/units.h"
 
 #include "platform/environment.h"
-#include "report/report.h"
-#include "report/reporterror.h"
 
 #include <climits>
 #include <cmath>
@@ -12,25 +10,14 @@ namespace report {
 
 namespace {
 
-constexpr long double tenthsPerInch = 254.0L;
-
 // Character units of an S-point report font: 80 / S / 2.54 mm across and 145.3 / S / 2.54 mm
-// down, the cell the stored layouts were measured in.
-constexpr long double charWidthFactor = 80.0L;
-constexpr long double charHeightFactor = 145.3L;
-
-class ParentUpdatingScope
+// down, the cell the stored layouts were measured in. Millimetres per character.
+long double characterMillimetres(TReportAxis axis, int fontPoints)
 {
-public:
-    explicit ParentUpdatingScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
-    ~ParentUpdatingScope() { m_flag = m_previous; }
-    ParentUpdatingScope(const ParentUpdatingScope&) = delete;
-    ParentUpdatingScope& operator=(const ParentUpdatingScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_previous;
-};
+    const long double factor = axis == TReportAxis::Horizontal ? 80.0L : 145.3L;
+    const long double points = std::abs(fontPoints);
+    return factor / points / 2.54L;
+}
 
 } // namespace
 
@@ -69,14 +56,8 @@ TReportUnit defaultUnits()
                : TReportUnit::MM;
 }
 
-TReportUnitBase::TReportUnitBase(std::size_t valueCount)
-    : m_resolution(reportPixelsPerInch), m_units(defaultUnits()), m_savedUnits(m_units),
-      m_values(valueCount, 0.0L)
-{}
-
-TReportUnitBase::~TReportUnitBase() = default;
-
-long double TReportUnitBase::ToUnits(TReportUnit unit, long double tenths, TReportAxis axis) const
+long double ToUnits(TReportUnit unit, long double tenths, TReportAxis axis,
+                    const TReportUnitScale& scale)
 {
     switch (unit) {
     case TReportUnit::MM:
@@ -84,22 +65,17 @@ long double TReportUnitBase::ToUnits(TReportUnit unit, long double tenths, TRepo
     case TReportUnit::Inches:
         return tenths / tenthsPerInch;
     case TReportUnit::Pixels:
-        return tenths / (tenthsPerInch / m_resolution) * m_zoom / 100.0L;
-    case TReportUnit::Characters: {
-        const long double factor =
-            axis == TReportAxis::Horizontal ? charWidthFactor : charHeightFactor;
-        const long double points = std::abs(parentReport() ? parentReport()->font().size() : 0);
-        if (points == 0.0L)
-            throw EReportError(QStringLiteral("Character units need the report's font"));
-        return tenths / (factor / points / 2.54L) / 10.0L;
-    }
+        return tenths / (tenthsPerInch / scale.resolution) * scale.zoom / 100.0L;
+    case TReportUnit::Characters:
+        return tenths / characterMillimetres(axis, scale.fontPoints) / 10.0L;
     case TReportUnit::Native:
         return tenths;
     }
     return tenths;
 }
 
-long double TReportUnitBase::FromUnits(TReportUnit unit, long double value, TReportAxis axis) const
+long double FromUnits(TReportUnit unit, long double value, TReportAxis axis,
+                      const TReportUnitScale& scale)
 {
     switch (unit) {
     case TReportUnit::MM:
@@ -108,64 +84,13 @@ long double TReportUnitBase::FromUnits(TReportUnit unit, long double value, TRep
         return value * tenthsPerInch;
     case TReportUnit::Pixels:
         // A zoom of 0 is never accepted by the report; only a caller bypassing it would see inf.
-        return value * (tenthsPerInch / m_resolution) / m_zoom * 100.0L;
-    case TReportUnit::Characters: {
-        const long double factor =
-            axis == TReportAxis::Horizontal ? charWidthFactor : charHeightFactor;
-        const long double points = std::abs(parentReport() ? parentReport()->font().size() : 0);
-        if (points == 0.0L)
-            throw EReportError(QStringLiteral("Character units need the report's font"));
-        return value * (factor / points / 2.54L) * 10.0L;
-    }
+        return value * (tenthsPerInch / scale.resolution) / scale.zoom * 100.0L;
+    case TReportUnit::Characters:
+        return value * characterMillimetres(axis, scale.fontPoints) * 10.0L;
     case TReportUnit::Native:
         return value;
     }
     return value;
-}
-
-long double TReportUnitBase::ToUnits(long double tenths, TReportAxis axis) const
-{
-    return ToUnits(m_units, tenths, axis);
-}
-
-long double TReportUnitBase::FromUnits(long double value, TReportAxis axis) const
-{
-    return FromUnits(m_units, value, axis);
-}
-
-long double TReportUnitBase::value(std::size_t index) const
-{
-    return ToUnits(m_values.at(index), axisOf(index));
-}
-
-void TReportUnitBase::setValue(std::size_t index, long double value)
-{
-    m_values.at(index) = FromUnits(value, axisOf(index));
-    updateParentBounds();
-}
-
-void TReportUnitBase::setValues(const std::vector<long double>& values)
-{
-    if (values.size() != m_values.size())
-        throw EReportError(QStringLiteral("Values needs %1 numbers, not %2")
-                               .arg(m_values.size())
-                               .arg(values.size()));
-    m_values = values;
-    if (!ownerLoading())
-        updateParentBounds();
-}
-
-void TReportUnitBase::storePixels(std::size_t index, int pixels)
-{
-    const TReportAxis axis = axisOf(index);
-    if (roundHalfEven(ToUnits(TReportUnit::Pixels, m_values.at(index), axis)) != pixels)
-        m_values.at(index) = FromUnits(TReportUnit::Pixels, pixels, axis);
-}
-
-void TReportUnitBase::updateParentBounds()
-{
-    ParentUpdatingScope scope(m_parentUpdating);
-    pushBounds();
 }
 
 } // namespace report

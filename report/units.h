@@ -1,16 +1,14 @@
 #pragma once
 
-#include <cstddef>
-#include <vector>
-
 namespace report {
-
-class TCustomReport;
 
 /// Report pixels per inch. A report pixel is 1/96 inch whatever the monitor reports: taking
 /// the screen's resolution would print the same layout at another place on a desktop set to
 /// 120 or 144 dots per inch. Preview pages and text measured "on the screen" use it too.
 inline constexpr int reportPixelsPerInch = 96;
+
+/// Tenths of a millimetre in an inch.
+inline constexpr long double tenthsPerInch = 254.0L;
 
 /// The units in which a unit object's values are read and written. `Native` is the engine's
 /// own unit, the tenth of a millimetre.
@@ -43,93 +41,19 @@ int mulDiv(int a, int b, int c);
 /// `MM` everywhere else.
 TReportUnit defaultUnits();
 
-/// Base of the page setup and of the size objects of bands and printables: a list of values
-/// held in tenths of a millimetre, read and written in the object's current units.
-///
-/// The values are `long double`: on the platforms we build for that is the 80-bit extended
-/// type, the precision the stored layouts were written with. A stored value such as
-/// 137.5833333333333 must survive a conversion to pixels and back without its rounding
-/// decision (halves to even) flipping, and the stored tenths must be kept exactly when a pixel
-/// value is set again unchanged.
-class TReportUnitBase
+/// What a conversion needs besides the value: report pixels per inch and the zoom in percent
+/// (for `Pixels`), and the size of the report's font in points (for `Characters`).
+struct TReportUnitScale
 {
-public:
-    explicit TReportUnitBase(std::size_t valueCount);
-    virtual ~TReportUnitBase();
-    TReportUnitBase(const TReportUnitBase&) = delete;
-    TReportUnitBase& operator=(const TReportUnitBase&) = delete;
-
-    /// Report pixels per inch: reportPixelsPerInch unless set otherwise.
-    int resolution() const { return m_resolution; }
-    /// Values of 0 or less are ignored.
-    void setResolution(int pixelsPerInch)
-    {
-        if (pixelsPerInch > 0)
-            m_resolution = pixelsPerInch;
-    }
-    TReportUnit units() const { return m_units; }
-    void setUnits(TReportUnit units) { m_units = units; }
-    /// Remembers the current units; restoreUnits() puts them back.
-    void saveUnits() { m_savedUnits = m_units; }
-    void restoreUnits() { m_units = m_savedUnits; }
-    TReportUnit savedUnits() const { return m_savedUnits; }
-
-    /// The report whose font `Characters` measure by.
-    TCustomReport* parentReport() const { return m_parentReport; }
-    void setParentReport(TCustomReport* report) { m_parentReport = report; }
-
-    /// True while the object pushes its values into its owner's pixel bounds.
-    bool parentUpdating() const { return m_parentUpdating; }
-
-    /// Percent; the report keeps it within 1 to 300.
-    int zoom() const { return m_zoom; }
-    void setZoom(int zoom) { m_zoom = zoom; }
-
-    /// Tenths of a millimetre to `unit`, and back. `Characters` needs the parent report's font
-    /// and throws EReportError without one.
-    long double ToUnits(TReportUnit unit, long double tenths, TReportAxis axis) const;
-    long double FromUnits(TReportUnit unit, long double value, TReportAxis axis) const;
-    long double ToUnits(long double tenths, TReportAxis axis) const;
-    long double FromUnits(long double value, TReportAxis axis) const;
-
-    std::size_t valueCount() const { return m_values.size(); }
-    /// Value `index` in the current units.
-    long double value(std::size_t index) const;
-    /// Sets value `index` given in the current units and moves the owner to match.
-    virtual void setValue(std::size_t index, long double value);
-    /// Value `index` in tenths of a millimetre, whatever the units.
-    long double tenths(std::size_t index) const { return m_values.at(index); }
-
-    /// The stored form: every value in tenths of a millimetre, in the object's own order.
-    const std::vector<long double>& values() const { return m_values; }
-    /// Replaces the whole list and, unless the owner is being loaded, moves the owner to
-    /// match; throws EReportError when the count is not the object's.
-    void setValues(const std::vector<long double>& values);
-
-    /// Sets the owner's pixel bounds from the values at the current resolution and zoom.
-    void updateParentBounds();
-
-    /// Sets value `index` to `pixels` report pixels, unless its stored tenths already come
-    /// to that many pixels, in which case they stay exactly as they are. Nothing is pushed.
-    void storePixels(std::size_t index, int pixels);
-
-    virtual TReportAxis axisOf(std::size_t index) const = 0;
-
-protected:
-    /// Stores tenths without any side effect.
-    void storeTenths(std::size_t index, long double tenths) { m_values.at(index) = tenths; }
-    /// Moves the owner to the pixel equivalent of the values; runs with parentUpdating() set.
-    virtual void pushBounds() = 0;
-    virtual bool ownerLoading() const { return false; }
-
-private:
-    int m_resolution;
-    TReportUnit m_units;
-    TReportUnit m_savedUnits;
-    TCustomReport* m_parentReport = nullptr;
-    bool m_parentUpdating = false;
-    int m_zoom = 100;
-    std::vector<long double> m_values;
+    int resolution = reportPixelsPerInch;
+    int zoom = 100;
+    int fontPoints = 0;
 };
+
+/// Tenths of a millimetre to `unit`, and back. `Characters` needs a font size other than 0.
+long double ToUnits(TReportUnit unit, long double tenths, TReportAxis axis,
+                    const TReportUnitScale& scale);
+long double FromUnits(TReportUnit unit, long double value, TReportAxis axis,
+                      const TReportUnitScale& scale);
 
 } // namespace report

@@ -44,9 +44,9 @@ TEST(PrinterSettings, ReadingTakesTheDeviceModeAndTheDeviceContext)
     EXPECT_EQ(settings.outputBin(), TReportBin::Auto);
     EXPECT_EQ(settings.copies(), 1);
     EXPECT_FALSE(settings.duplex());
-    EXPECT_EQ(settings.extendedDuplex(), DMDUP_SIMPLEX);
-    EXPECT_EQ(settings.printQuality(), 600);
-    EXPECT_EQ(settings.colorOption(), DMCOLOR_COLOR);
+    EXPECT_EQ(settings.values().extendedDuplex, DMDUP_SIMPLEX);
+    EXPECT_EQ(settings.values().printQuality, 600);
+    EXPECT_EQ(settings.values().colorOption, DMCOLOR_COLOR);
     EXPECT_TRUE(settings.paperSupported(TReportPaperSize::A5));
     EXPECT_FALSE(settings.paperSupported(TReportPaperSize::A3));
     EXPECT_TRUE(settings.paperSupported(TReportPaperSize::Custom));
@@ -95,7 +95,7 @@ TEST(PrinterSettings, UnsupportedFieldsReadAsDefaultsAndRefuseTheirSetters)
     TPrinterSettings& settings = *owned;
     EXPECT_EQ(settings.copies(), 1);
     EXPECT_FALSE(settings.duplex());
-    EXPECT_EQ(settings.extendedDuplex(), 0);
+    EXPECT_EQ(settings.values().extendedDuplex, 0);
 
     EXPECT_FALSE(settings.setCopies(3));
     EXPECT_FALSE(settings.setOrientation(poLandscape));
@@ -128,11 +128,13 @@ TEST(PrinterSettings, ApplyingTheChequeSettingsKeepsThePrintersPaper)
     FakePrinter device;
     const auto owned = readFrom(device);
     TPrinterSettings& settings = *owned;
-    settings.setPaperSize(TReportPaperSize::Default);
-    settings.setOutputBin(TReportBin::Auto);
-    settings.setCollate(0);
-    settings.setPrintQuality(0);
-    settings.setColorOption(0);
+    TReportPrinterSettingsBase values = settings.values();
+    values.paperSize = TReportPaperSize::Default;
+    values.outputBin = TReportBin::Auto;
+    values.collate = 0;
+    values.printQuality = 0;
+    values.colorOption = 0;
+    settings.setValues(values);
     device.device().devMode.dmPaperSize = 1; // the driver's paper, whatever it is, stays
     device.resetDevMode();
     settings.ApplyToPrinter();
@@ -165,27 +167,32 @@ TEST(PrinterSettings, ApplyingWritesCodesSixteenBitsWide)
         FakePrinter device;
         const auto owned = readFrom(device);
         TPrinterSettings& settings = *owned;
-        settings.setDuplex(c.duplex);
-        settings.setExtendedDuplex(c.extended);
+        TReportPrinterSettingsBase values = settings.values();
+        values.duplex = c.duplex;
+        values.extendedDuplex = c.extended;
+        settings.setValues(values);
         settings.ApplyToPrinter();
         EXPECT_EQ(device.written().dmDuplex, c.written) << c.duplex << " " << c.extended;
     }
     FakePrinter device;
     const auto owned = readFrom(device);
     TPrinterSettings& settings = *owned;
-    settings.setCopies(65537);
-    settings.setPaperSize(TReportPaperSize::A5);
-    settings.setUseCustomBinCode(true);
-    settings.setCustomBinCode(259);
-    settings.setOrientation(poLandscape);
+    TReportPrinterSettingsBase values = settings.values();
+    values.copies = 65537;
+    values.paperSize = TReportPaperSize::A5;
+    values.useCustomBinCode = true;
+    values.customBinCode = 259;
+    values.orientation = poLandscape;
+    settings.setValues(values);
     settings.ApplyToPrinter();
     EXPECT_EQ(device.written().dmCopies, 1);
     EXPECT_EQ(device.written().dmPaperSize, 11);
     EXPECT_EQ(device.written().dmPaperWidth, 1480);
     EXPECT_EQ(device.written().dmDefaultSource, 259);
     EXPECT_EQ(device.written().dmOrientation, DMORIENT_LANDSCAPE);
-    settings.setUseCustomPaperCode(true);
-    settings.setCustomPaperCode(70000);
+    values.useCustomPaperCode = true;
+    values.customPaperCode = 70000;
+    settings.setValues(values);
     settings.ApplyToPrinter();
     EXPECT_EQ(device.written().dmPaperSize, static_cast<qint16>(70000 - 65536));
 }
@@ -251,6 +258,52 @@ TEST(PrinterSettings, TheReportsValuesReachItsPrinter)
     EXPECT_EQ(s.outputBin(), TReportBin::Manual);
     EXPECT_EQ(printer.FirstPage(), 2);
     EXPECT_EQ(printer.LastPage(), 4);
-    EXPECT_EQ(s.extendedDuplex(), 3);
-    EXPECT_EQ(s.collate(), 1);
+    EXPECT_EQ(s.values().extendedDuplex, 3);
+    EXPECT_EQ(s.values().collate, 1);
+}
+
+TEST(PrinterSettings, ADeviceModeWrittenReadsBackAsTheSameChoices)
+{
+    // The two translations agree field by field: a setting added to one and not the other
+    // shows here.
+    const quint32 every = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE |
+                          DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_COLLATE;
+    struct Case
+    {
+        int copies;
+        TReportBin bin;
+        bool duplex;
+        int extendedDuplex;
+        TReportPaperSize paper;
+        int quality, collate, colour;
+    };
+    const Case cases[] = {
+        {1, TReportBin::Auto, false, 1, TReportPaperSize::A4, 0, 0, 0},
+        {3, TReportBin::Cassette, true, 2, TReportPaperSize::Letter, 600, 1, 2},
+        {7, TReportBin::Manual, true, 3, TReportPaperSize::A5, -4, 0, 1},
+    };
+    for (const Case& c : cases) {
+        TReportPrinterSettingsBase written;
+        written.copies = c.copies;
+        written.outputBin = c.bin;
+        written.duplex = c.duplex;
+        written.extendedDuplex = c.extendedDuplex;
+        written.paperSize = c.paper;
+        written.printQuality = c.quality;
+        written.collate = c.collate;
+        written.colorOption = c.colour;
+        DEVMODE dm;
+        dm.dmFields = every;
+        writeDevMode(written, 2100, 2970, dm);
+        TReportPrinterSettingsBase read;
+        readDevMode(dm, read);
+        EXPECT_EQ(read.copies, c.copies);
+        EXPECT_EQ(read.outputBin, c.bin);
+        EXPECT_EQ(read.duplex, c.duplex);
+        EXPECT_EQ(read.extendedDuplex, c.extendedDuplex);
+        EXPECT_EQ(read.paperSize, c.paper);
+        EXPECT_EQ(read.printQuality, c.quality);
+        EXPECT_EQ(read.collate, c.collate);
+        EXPECT_EQ(read.colorOption, c.colour);
+    }
 }

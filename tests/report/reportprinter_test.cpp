@@ -228,7 +228,7 @@ TEST(ReportPrinter, ReleasingThePrinterRemovesItsSpilledPages)
     TReport report;
     report.printerSettings().memoryLimit = 200;
     auto printer = std::make_unique<TReportPrinter>(&report, device);
-    EXPECT_EQ(printer->settings().memoryLimit(), 200);
+    EXPECT_EQ(printer->settings().values().memoryLimit, 200);
     printer->StartJob();
     printer->OpenNextPage();
     for (int i = 0; i < 20; ++i)

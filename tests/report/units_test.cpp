@@ -85,6 +85,11 @@ TEST(Units, ConvertBothWaysForEveryUnitAtTwoResolutions)
         // The current units are the ones the value accessors use.
         size.setUnits(c.unit);
         EXPECT_EQ(size.ToUnits(c.tenths, c.axis), size.ToUnits(c.unit, c.tenths, c.axis));
+        // The object converts by the pure functions at its own scale.
+        const TReportUnitScale scale{c.dpi, c.zoom, report.font().size()};
+        EXPECT_EQ(ToUnits(c.unit, c.tenths, c.axis, scale), size.ToUnits(c.unit, c.tenths, c.axis));
+        EXPECT_EQ(FromUnits(c.unit, c.inUnits, c.axis, scale),
+                  size.FromUnits(c.unit, c.inUnits, c.axis));
     }
 }
 
