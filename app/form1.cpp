@@ -12,6 +12,7 @@
 #include "platform/messages.h"
 #include "printlayout/form2.h"
 #include "report/report.h"
+#include "report/reportrequests.h"
 #include "settings/calibrationpanel.h"
 #include "settings/inifile.h"
 #include "settings/picklists.h"
@@ -558,7 +559,7 @@ void TForm1::Image2Click()
         return label->text();
     });
     // Returns when the preview window has been closed; printing happens from there.
-    m_printForm->ChequeReport->Preview();
+    report::TReportRequests::of(*m_printForm->ChequeReport).Preview();
 }
 
 void TForm1::Image3Click()

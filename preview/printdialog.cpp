@@ -5,6 +5,7 @@
 #include "platform/printer.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 
 #include <QApplication>
 #include <QPrintDialog>
@@ -236,7 +237,7 @@ void RunPrintSetup(report::TCustomReport& report, platform::PrinterObject& print
     printer.setPrinterIndex(report.printerSettings().printerIndex);
     dialog.setMinPage(0);
     dialog.setMaxPage(9999);
-    if (const report::TReportPrinter* run = report.reportPrinter();
+    if (const report::TReportPrinter* run = report::TReportRequests::of(report).reportPrinter();
         run && run->status() == report::psComplete) {
         dialog.setMinPage(1);
         dialog.setMaxPage(run->pageCount());

@@ -7,6 +7,7 @@
 #include "report/report.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -220,18 +221,19 @@ TReportStandardPreview::TReportStandardPreview(TReportPrinter* printer, QWidget*
     Qt::WindowStates state = Qt::WindowMaximized;
     std::optional<report::TReportOrientation> orientation;
     if (report::TCustomReport* r = report()) {
-        if (r->prevFormStyle() == report::fsStayOnTop)
+        const report::TReportPreviewSettings& wanted = r->previewSettings();
+        if (wanted.prevFormStyle == report::fsStayOnTop)
             setWindowFlag(Qt::WindowStaysOnTopHint);
-        resize(r->previewWidth() <= 0 ? 500 : r->previewWidth(),
-               r->previewHeight() <= 0 ? 500 : r->previewHeight());
-        state = r->previewInitialState() == report::wsMaximized   ? Qt::WindowMaximized
-                : r->previewInitialState() == report::wsMinimized ? Qt::WindowMinimized
-                                                                  : Qt::WindowNoState;
+        resize(wanted.previewWidth <= 0 ? 500 : wanted.previewWidth,
+               wanted.previewHeight <= 0 ? 500 : wanted.previewHeight);
+        state = wanted.previewInitialState == report::wsMaximized   ? Qt::WindowMaximized
+                : wanted.previewInitialState == report::wsMinimized ? Qt::WindowMinimized
+                                                                    : Qt::WindowNoState;
         sharedPreviewTitle() = r->reportTitle();
         if (printer)
             printer->setTitle(r->reportTitle());
         orientation = r->page().orientation();
-        zoomState = r->prevInitialZoom();
+        zoomState = wanted.prevInitialZoom;
         zoom = r->zoom();
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -401,7 +403,7 @@ void TReportStandardPreview::PrintClick()
     if (!m_printer)
         return;
     if (report::TCustomReport* r = report())
-        r->Print();
+        report::TReportRequests::of(*r).Print();
     else
         m_printer->PrintStoredPages();
 }

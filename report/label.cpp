@@ -2,9 +2,7 @@
 
 #include "report/band.h"
 #include "report/referencecontext.h"
-#include "report/report.h"
-#include "report/reportprinter.h"
-#include "report/reportrun.h"
+#include "report/reporttarget.h"
 
 #include <algorithm>
 
@@ -209,12 +207,11 @@ void TReportCustomLabel::reportLinksChanged(TReportBasePanel* oldReport)
 int TReportCustomLabel::MeasureText(const QString& text) const
 {
     int width = 0;
-    const TCustomReport* report = static_cast<const TCustomReport*>(reportPanel());
-    const TReportPrinter* printer = report ? report->reportPrinter() : nullptr;
-    if (printer && printer->canvas() && printer->device().printerPixelsPerInchX > 0) {
+    const TReportOutput* out = output();
+    if (out && out->canvas() && out->device().printerPixelsPerInchX > 0) {
         // On a printer page, with the printer's own metrics.
-        const TReportDevice& device = printer->device();
-        platform::DeviceCanvas& canvas = *printer->canvas();
+        const TReportDevice& device = out->device();
+        platform::DeviceCanvas& canvas = *out->canvas();
         canvas.setFont(font().canvasFont(device.fontPixelsPerInch()));
         // A fixed 96, whatever the monitor: report pixels are 1/96 inch.
         width = roundHalfEven(static_cast<long double>(canvas.textExtent(text).width()) *
@@ -232,16 +229,12 @@ int TReportCustomLabel::cellHeight() const
     return std::max(0, referenceContext().cellHeight(font().canvasFont(reportPixelsPerInch)));
 }
 
-int TReportCustomLabel::textHeight(platform::DeviceCanvas& canvas,
-                                   const TReportPrinter& printer) const
+long double TReportCustomLabel::lineHeight(TReportOutput& output) const
 {
-    const platform::CanvasFont drawn = font().canvasFont(printer.device().fontPixelsPerInch());
-    canvas.setFont(drawn);
-    if (TCustomReport* report = static_cast<TCustomReport*>(reportPanel())) {
-        if (TReportRun* run = report->currentRun())
-            return run->textHeight(canvas, drawn);
-    }
-    return canvas.textExtent(QStringLiteral("W")).height();
+    const TReportDevice& device = output.device();
+    const platform::CanvasFont drawn = font().canvasFont(device.fontPixelsPerInch());
+    output.canvas()->setFont(drawn);
+    return output.textHeight(*output.canvas(), drawn) / device.vertFactor;
 }
 
 TReportAlignment TReportCustomLabel::drawnAlignment() const
@@ -299,9 +292,9 @@ void TReportCustomLabel::BuildLines()
     m_linesBuilt = true;
 }
 
-void TReportCustomLabel::BeginOutput()
+void TReportCustomLabel::BeginOutput(TReportOutput& output)
 {
-    TReportPrintable::BeginOutput();
+    TReportPrintable::BeginOutput(output);
     setCaption(m_caption);
 }
 
@@ -309,20 +302,18 @@ void TReportCustomLabel::PrintAt(int ox, int oy)
 {
     if (!takesPart())
         return;
-    TReportPrinter* printer = this->printer();
-    if (!printer || !printer->canvas())
+    TReportOutput* out = output();
+    if (!out || !out->canvas())
         return;
-    platform::DeviceCanvas& canvas = *printer->canvas();
-    const long double lineHeight = textHeight(canvas, *printer) / printer->VertFactor();
-    draw(autoStretch(), lineHeight, size().heightTenths(), size().widthTenths(),
+    draw(*out, autoStretch(), lineHeight(*out), size().heightTenths(), size().widthTenths(),
          size().topTenths() + oy, size().leftTenths() + ox);
 }
 
-void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long double h, long double w,
-                              long double top, long double left)
+void TReportCustomLabel::draw(TReportOutput& output, bool canExpand, long double lineHeight,
+                              long double h, long double w, long double top, long double left)
 {
-    TReportPrinter& printer = *this->printer();
-    platform::DeviceCanvas& canvas = *printer.canvas();
+    const TReportDevice& device = output.device();
+    platform::DeviceCanvas& canvas = *output.canvas();
     const long double w0 = w;
     bool captionChanged = false;
     QString savedCaption;
@@ -331,7 +322,7 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
         QString value = m_printCaption;
         m_onPrint(this, value);
         h = size().heightTenths();
-        lineHeight = textHeight(canvas, printer) / printer.VertFactor();
+        lineHeight = this->lineHeight(output);
         if (value != m_printCaption) {
             savedCaption = m_printCaption;
             m_printCaption = value;
@@ -343,8 +334,8 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
     w = size().widthTenths();
 
     if (!m_transparent)
-        canvas.fillRect(printer.DeviceX(left), printer.DeviceY(top), printer.DeviceX(left + w),
-                        printer.DeviceY(top + h), color());
+        canvas.fillRect(device.DeviceX(left), device.DeviceY(top), device.DeviceX(left + w),
+                        device.DeviceY(top + h), color());
 
     int fw = 0;
     if (frame().hasAnySide()) {
@@ -381,25 +372,24 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
 
     if (finished())
         m_nextLine = 0;
-    const TCustomReport* report = static_cast<const TCustomReport*>(reportPanel());
     while (m_nextLine < m_lines.size()) {
         if (limit < y + lineHeight) {
             const long double grown = band ? band->expansion() : 0;
-            const bool room = canExpand && band && report &&
-                              report->SpaceLeft() >=
+            const bool room = canExpand && band &&
+                              output.SpaceLeft() >=
                                   roundHalfEven(band->size().heightTenths() + grown + lineHeight);
             if (!room)
                 break;
             band->setExpansion(grown + lineHeight);
             limit = top + h + band->expansion() + 1;
             if (!m_transparent)
-                canvas.fillRect(printer.DeviceX(left), printer.DeviceY(top + h + grown),
-                                printer.DeviceX(left + w),
-                                printer.DeviceY(top + h + band->expansion()), color());
+                canvas.fillRect(device.DeviceX(left), device.DeviceY(top + h + grown),
+                                device.DeviceX(left + w),
+                                device.DeviceY(top + h + band->expansion()), color());
         }
         const QString& line = m_lines.at(m_nextLine);
         if (!line.isEmpty())
-            canvas.textOut(printer.DeviceX(anchor), printer.DeviceY(y), line);
+            canvas.textOut(device.DeviceX(anchor), device.DeviceY(y), line);
         y += lineHeight;
         ++m_nextLine;
     }
@@ -410,10 +400,9 @@ void TReportCustomLabel::draw(bool canExpand, long double lineHeight, long doubl
 
     if (frame().hasAnySide()) {
         const long double expansion = band ? band->expansion() : 0;
-        paintFrame(canvas, frame(), printer.DeviceX(left - fw), printer.DeviceY(top - fw),
-                   printer.DeviceX(left + w),
-                   printer.DeviceY(size().heightTenths() + top + expansion), printer.HorzFactor(),
-                   printer.VertFactor());
+        paintFrame(canvas, frame(), device.DeviceX(left - fw), device.DeviceY(top - fw),
+                   device.DeviceX(left + w),
+                   device.DeviceY(size().heightTenths() + top + expansion), device);
     }
 }
 

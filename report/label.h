@@ -58,13 +58,13 @@ public:
     /// Rebuilds the formatted lines from the print caption and, for `AutoSize`, the width, the
     /// left edge (by alignment) and the minimum height. Needs a parent control.
     virtual void BuildLines();
-    /// Width of `text` in report pixels at the label's zoom: on the printer's canvas once a
-    /// printer page is open, otherwise on the report's 96-dpi reference context (+1).
+    /// Width of `text` in report pixels at the label's zoom: on the printer's canvas while a
+    /// run draws a printer page, otherwise on the report's 96-dpi reference context (+1).
     int MeasureText(const QString& text) const;
     /// The alignment as drawn: left and right swap for right-to-left reading.
     TReportAlignment drawnAlignment() const;
 
-    void BeginOutput() override;
+    void BeginOutput(TReportOutput& output) override;
     void PrintAt(int ox, int oy) override;
 
     void finishLoading() override;
@@ -74,10 +74,11 @@ protected:
     void reportLinksChanged(TReportBasePanel* oldReport) override;
 
 private:
-    void draw(bool canExpand, long double lineHeight, long double h, long double w, long double top,
-              long double left);
-    /// Selects the label's font on the open page's canvas and gives the height of "W" on it.
-    int textHeight(platform::DeviceCanvas& canvas, const TReportPrinter& printer) const;
+    void draw(TReportOutput& output, bool canExpand, long double lineHeight, long double h,
+              long double w, long double top, long double left);
+    /// Selects the label's font on the open page's canvas and gives the height of "W" on it,
+    /// in tenths.
+    long double lineHeight(TReportOutput& output) const;
     /// Height of one character cell on the reference context, in pixels.
     int cellHeight() const;
     void ensureMinimumHeight();

@@ -481,21 +481,26 @@ const Property<Report> reportProperties[] = {
     {u"BackImageControl", [](Report& r, ValueReader& v) { r.setBackImageControl(v.string()); }},
     {u"PrevFormStyle",
      [](Report& r, ValueReader& v) {
-         r.setPrevFormStyle(v.choice<TReportFormStyle>({u"fsNormal", u"fsStayOnTop"}));
+         r.previewSettings().prevFormStyle =
+             v.choice<TReportFormStyle>({u"fsNormal", u"fsStayOnTop"});
      }},
     {u"PreviewInitialState",
      [](Report& r, ValueReader& v) {
-         r.setPreviewInitialState(
-             v.choice<TReportWindowState>({u"wsNormal", u"wsMinimized", u"wsMaximized"}));
+         r.previewSettings().previewInitialState =
+             v.choice<TReportWindowState>({u"wsNormal", u"wsMinimized", u"wsMaximized"});
      }},
-    {u"PreviewWidth", [](Report& r, ValueReader& v) { r.setPreviewWidth(v.integer()); }},
-    {u"PreviewHeight", [](Report& r, ValueReader& v) { r.setPreviewHeight(v.integer()); }},
-    {u"PrevShowThumbs", [](Report& r, ValueReader& v) { r.setPrevShowThumbs(v.boolean()); }},
-    {u"PrevShowSearch", [](Report& r, ValueReader& v) { r.setPrevShowSearch(v.boolean()); }},
+    {u"PreviewWidth",
+     [](Report& r, ValueReader& v) { r.previewSettings().previewWidth = v.integer(); }},
+    {u"PreviewHeight",
+     [](Report& r, ValueReader& v) { r.previewSettings().previewHeight = v.integer(); }},
+    {u"PrevShowThumbs",
+     [](Report& r, ValueReader& v) { r.previewSettings().prevShowThumbs = v.boolean(); }},
+    {u"PrevShowSearch",
+     [](Report& r, ValueReader& v) { r.previewSettings().prevShowSearch = v.boolean(); }},
     {u"PrevInitialZoom",
      [](Report& r, ValueReader& v) {
-         r.setPrevInitialZoom(
-             v.choice<TReportZoomState>({u"zsZoomToFit", u"zsZoomToWidth", u"zsZoomOther"}));
+         r.previewSettings().prevInitialZoom =
+             v.choice<TReportZoomState>({u"zsZoomToFit", u"zsZoomToWidth", u"zsZoomOther"});
      }},
 };
 

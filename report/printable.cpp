@@ -1,8 +1,7 @@
 #include "report/printable.h"
 
 #include "platform/emf.h"
-#include "report/report.h"
-#include "report/reportprinter.h"
+#include "report/reporttarget.h"
 
 namespace report {
 
@@ -108,30 +107,29 @@ void TReportPrintable::realignToBand()
     applyBounds(left, top(), width(), height());
 }
 
-void TReportPrintable::BeginOutput()
+void TReportPrintable::BeginOutput(TReportOutput& output)
 {
-    TCustomReport* report = static_cast<TCustomReport*>(reportPanel());
-    m_printer = report ? report->reportPrinter() : nullptr;
+    m_output = &output;
     m_printing = true;
 }
 
 void TReportPrintable::PrintAt(int ox, int oy)
 {
-    if (!m_printer || !m_printer->canvas() || !m_frame.hasAnySide())
+    if (!m_output || !m_output->canvas() || !m_frame.hasAnySide())
         return;
+    const TReportDevice& device = m_output->device();
     const long double left = ox + m_size.leftTenths();
     const long double top = oy + m_size.topTenths();
-    paintFrame(*m_printer->canvas(), m_frame, m_printer->DeviceX(left), m_printer->DeviceY(top),
-               m_printer->DeviceX(left + m_size.widthTenths()),
-               m_printer->DeviceY(top + m_size.heightTenths()), m_printer->HorzFactor(),
-               m_printer->VertFactor());
+    paintFrame(*m_output->canvas(), m_frame, device.DeviceX(left), device.DeviceY(top),
+               device.DeviceX(left + m_size.widthTenths()),
+               device.DeviceY(top + m_size.heightTenths()), device);
 }
 
 void TReportPrintable::EndOutput()
 {
     m_printing = false;
-    // The printer lives for one run only.
-    m_printer = nullptr;
+    // The output lives for one run only.
+    m_output = nullptr;
 }
 
 void TReportPrintable::finishLoading()
@@ -156,7 +154,7 @@ void TReportPrintable::reportLinksChanged(TReportBasePanel* oldReport)
 }
 
 void paintFrame(platform::DeviceCanvas& canvas, const TReportFrame& frame, int left, int top,
-                int right, int bottom, long double hf, long double vf)
+                int right, int bottom, const TReportDevice& device)
 {
     // Points to 0.1 mm to device pixels.
     const auto thickness = [&frame](long double factor) {
@@ -165,8 +163,8 @@ void paintFrame(platform::DeviceCanvas& canvas, const TReportFrame& frame, int l
             t = 1;
         return t;
     };
-    const int v = thickness(hf);
-    const int t = thickness(vf);
+    const int v = thickness(device.horzFactor);
+    const int t = thickness(device.vertFactor);
     if (frame.drawTop)
         canvas.fillRect(left, top, right, top + t, frame.color);
     if (frame.drawBottom)

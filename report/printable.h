@@ -9,13 +9,14 @@ class DeviceCanvas;
 
 namespace report {
 
+class TReportOutput;
 class TReportPrintable;
-class TReportPrinter;
+struct TReportDevice;
 
-/// Draws the enabled sides of a frame into a device rectangle (right and bottom excluded).
-/// `hf` and `vf` are the device's pixels per 0.1 mm; a side is at least one pixel thick.
+/// Draws the enabled sides of a frame into a rectangle of `device` (right and bottom
+/// excluded); a side is at least one pixel thick.
 void paintFrame(platform::DeviceCanvas& canvas, const TReportFrame& frame, int left, int top,
-                int right, int bottom, long double hf, long double vf);
+                int right, int bottom, const TReportDevice& device);
 
 /// A printable's box; `Values` = (Height, Left, Top, Width) in tenths of a millimetre,
 /// relative to the parent band.
@@ -86,9 +87,8 @@ public:
     bool alignToBand() const { return m_alignToBand; }
     void setAlignToBand(bool on);
 
-    /// The report's printer while a run is on.
-    TReportPrinter* printer() const { return m_printer; }
-    void setPrinter(TReportPrinter* printer) { m_printer = printer; }
+    /// What the control draws through while a run is on; none otherwise.
+    TReportOutput* output() const { return m_output; }
     /// Set during a run; it keeps the control from painting on screen.
     bool printing() const { return m_printing; }
     void setPrinting(bool on) { m_printing = on; }
@@ -106,8 +106,8 @@ public:
     /// Places a band-aligned control against its band by its alignment.
     virtual void realignToBand();
 
-    /// Before the first band of a run: binds the control to the report's printer.
-    virtual void BeginOutput();
+    /// Before the first band of a run: binds the control to the run's output.
+    virtual void BeginOutput(TReportOutput& output);
     /// Outputs the control with its band's origin at (ox, oy), 0.1 mm from the paper's corner.
     /// A plain printable draws its frame around its box.
     virtual void PrintAt(int ox, int oy);
@@ -126,7 +126,7 @@ private:
     TReportPrintableSize m_size;
     TReportAlignment m_alignment = taLeftJustify;
     bool m_alignToBand = false;
-    TReportPrinter* m_printer = nullptr;
+    TReportOutput* m_output = nullptr;
     bool m_printing = false;
     bool m_finished = true;
     TReportPendingBounds m_pending;

@@ -30,7 +30,7 @@ struct TReportPrinterSettingsBase
     int lastPage = 0;  // 0: no limit
     bool useStandardPrinter = false;
     int extendedDuplex = 0; // device duplex code; 0 derives it from duplex
-    int memoryLimit = preview::TReportStream::DefaultMemoryLimit;
+    int memoryLimit = TReportStream::DefaultMemoryLimit;
     int printQuality = 0;
     int collate = 0;
     int colorOption = 0;

@@ -1,9 +1,5 @@
 #include "report/report.h"
 
-#include "report/reporterror.h"
-#include "report/reportprinter.h"
-#include "report/reportrun.h"
-
 namespace report {
 
 bool TReportBands::has(TReportBandType type) const
@@ -31,8 +27,6 @@ TCustomReport::TCustomReport(QObject* parent) : TReportBasePanel(parent), m_band
 
 TCustomReport::~TCustomReport()
 {
-    m_printer.reset();
-    m_printerAside.reset();
     // Bands go while the report is whole; a band takes its child band with it.
     for (QList<TReportCustomBand*> bands = bandList(); !bands.isEmpty(); bands = bandList())
         delete bands.last();
@@ -120,62 +114,18 @@ void TCustomReport::bandJoined(TReportCustomBand& band)
         layoutBand(band);
 }
 
-void TCustomReport::GenerateReport(bool /*composite*/)
+TCustomReport::TRunGuard::TRunGuard(TCustomReport& report, TReportRun& run)
+    : m_report(report), m_visible(report.isVisible())
 {
-    if (!m_available)
-        return;
-    if (!m_printer)
-        throw EReportError(QStringLiteral("Report printer not ready"));
-    const bool visible = isVisible();
-    if (m_page.widthTenths() - m_page.leftMarginTenths() - m_page.rightMarginTenths() < 0) {
-        m_page.setTenths(TReportPage::LeftMarginIndex, 0);
-        m_page.setTenths(TReportPage::RightMarginIndex, 0);
-    }
-    if (m_page.lengthTenths() - m_page.topMarginTenths() - m_page.bottomMarginTenths() < 0) {
-        m_page.setTenths(TReportPage::TopMarginIndex, 0);
-        m_page.setTenths(TReportPage::BottomMarginIndex, 0);
-    }
-    // However the run ends, the report is available again: one left unavailable by an error
-    // could never print again.
-    struct Restore
-    {
-        TCustomReport& report;
-        bool visible;
-        ~Restore()
-        {
-            report.m_lastRunCancelled = report.m_run->cancelled();
-            report.m_run = nullptr;
-            report.setVisible(visible);
-            report.m_available = true;
-        }
-    };
-    m_available = false;
-    m_lastRunCancelled = false;
-    TReportRun run(*this, *m_printer);
-    m_run = &run;
-    Restore restore{*this, visible};
-    run.execute();
+    report.m_available = false;
+    report.m_run = &run;
 }
 
-int TCustomReport::SpaceLeft() const
+TCustomReport::TRunGuard::~TRunGuard()
 {
-    return m_run ? m_run->SpaceLeft() : 0;
-}
-
-void TCustomReport::cancel()
-{
-    if (m_run)
-        m_run->cancel();
-}
-
-void TCustomReport::setReportPrinter(std::unique_ptr<TReportPrinter> printer)
-{
-    m_printer = std::move(printer);
-}
-
-std::unique_ptr<TReportPrinter> TCustomReport::takeReportPrinter()
-{
-    return std::move(m_printer);
+    m_report.m_run = nullptr;
+    m_report.setVisible(m_visible);
+    m_report.m_available = true;
 }
 
 } // namespace report

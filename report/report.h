@@ -14,7 +14,6 @@
 namespace report {
 
 class TCustomReport;
-class TReportPrinter;
 class TReportRun;
 
 /// Drives the bands of a run; created with the report.
@@ -134,21 +133,9 @@ public:
     /// 1 to 300 percent, else ignored; recomputes every pixel bound below the report.
     void setZoom(int zoom);
 
-    // The preview window's settings.
-    TReportFormStyle prevFormStyle() const { return m_prevFormStyle; }
-    void setPrevFormStyle(TReportFormStyle style) { m_prevFormStyle = style; }
-    TReportWindowState previewInitialState() const { return m_previewInitialState; }
-    void setPreviewInitialState(TReportWindowState state) { m_previewInitialState = state; }
-    int previewWidth() const { return m_previewWidth; }
-    void setPreviewWidth(int width) { m_previewWidth = width; }
-    int previewHeight() const { return m_previewHeight; }
-    void setPreviewHeight(int height) { m_previewHeight = height; }
-    bool prevShowThumbs() const { return m_prevShowThumbs; }
-    void setPrevShowThumbs(bool on) { m_prevShowThumbs = on; }
-    bool prevShowSearch() const { return m_prevShowSearch; }
-    void setPrevShowSearch(bool on) { m_prevShowSearch = on; }
-    TReportZoomState prevInitialZoom() const { return m_prevInitialZoom; }
-    void setPrevInitialZoom(TReportZoomState state) { m_prevInitialZoom = state; }
+    /// The preview window's settings, stored with the report.
+    TReportPreviewSettings& previewSettings() { return m_previewSettings; }
+    const TReportPreviewSettings& previewSettings() const { return m_previewSettings; }
 
     /// 1 after a cancelled print dialog, 0 after a confirmed one.
     int tag() const { return m_tag; }
@@ -156,38 +143,25 @@ public:
 
     TReportController& controller() { return m_controller; }
 
-    /// Runs the report into its printer (see TReportRun). Does nothing while a run is in
-    /// progress. Margins wider than the page are set to 0 in pairs first, and stay 0. Throws
-    /// EReportError "Report printer not ready" without a printer; an error of the run reaches
-    /// the caller after the job has ended, and the report can run again.
-    void GenerateReport(bool composite = false);
     /// False while a run is in progress.
     bool available() const { return m_available; }
     /// The run in progress, or none.
     TReportRun* currentRun() const { return m_run; }
-    /// Room left on the current page of a run, 0.1 mm; 0 when no run is on.
-    int SpaceLeft() const;
-    /// While a run is in progress: marks it cancelled and sets the printer's cancel flag.
-    void cancel();
+    /// Makes the report busy for one run: not available, `run` its current run. However the
+    /// run ends, the report is available and as visible as it was again: one left busy by an
+    /// error could never run again.
+    class TRunGuard
+    {
+    public:
+        TRunGuard(TCustomReport& report, TReportRun& run);
+        ~TRunGuard();
+        TRunGuard(const TRunGuard&) = delete;
+        TRunGuard& operator=(const TRunGuard&) = delete;
 
-    /// The preview request: runs the report into a new preview-mode printer behind the preview
-    /// window (the report's `OnPreview`, or the registered preview factory) and returns when
-    /// that window has closed, the printer is gone or the application quits. Does nothing
-    /// while a run is in progress.
-    void Preview();
-    /// The print operation: runs the report again straight onto the printer, with a progress
-    /// window, on a printer of its own; the report keeps its previous printer, so an open
-    /// preview keeps working. Does nothing while a run is in progress or without printers.
-    void Print();
-    /// Makes the printers of the requests; by default a printer on the system's printers.
-    using TReportPrinterMaker = std::function<std::unique_ptr<TReportPrinter>(TCustomReport&)>;
-    void setPrinterMaker(TReportPrinterMaker maker) { m_printerMaker = std::move(maker); }
-
-    /// The printer of the current preview request or print operation; none between them.
-    TReportPrinter* reportPrinter() const { return m_printer.get(); }
-    /// Gives the report a printer (the old one is released); mainly for the report's requests.
-    void setReportPrinter(std::unique_ptr<TReportPrinter> printer);
-    std::unique_ptr<TReportPrinter> takeReportPrinter();
+    private:
+        TCustomReport& m_report;
+        bool m_visible;
+    };
 
     bool isReport() const override { return true; }
     /// The bands in the report's order.
@@ -204,17 +178,8 @@ public:
     void finishLoading() override;
     void bandJoined(TReportCustomBand& band) override;
 
-protected:
-    /// CM_PREVIEWCLOSED and CM_PRINTREQUEST.
-    bool event(QEvent* event) override;
-
 private:
     void layoutBand(TReportCustomBand& band);
-    std::unique_ptr<TReportPrinter> newPrinter(QObject* notificationTarget);
-    /// A preview still open when another is asked for is closed first: it shows the report
-    /// as it was, and its buttons would act on a printer the report no longer holds.
-    void closeOpenPreview();
-    void previewClosed();
     template <typename Action> void forEachSize(Action action);
 
     TReportNotifyEvent m_afterPrint;
@@ -235,22 +200,11 @@ private:
     QString m_reportTitle;
     bool m_showProgress = true;
     bool m_snapToGrid = true;
-    TReportFormStyle m_prevFormStyle = fsNormal;
-    TReportWindowState m_previewInitialState = wsNormal;
-    int m_previewWidth = 1600;
-    int m_previewHeight = 2000;
-    bool m_prevShowThumbs = true;
-    bool m_prevShowSearch = true;
-    TReportZoomState m_prevInitialZoom = zsZoomOther;
+    TReportPreviewSettings m_previewSettings;
     int m_tag = 0;
     TReportController m_controller;
     bool m_available = true;
-    bool m_lastRunCancelled = false;
     TReportRun* m_run = nullptr;
-    TReportPrinterMaker m_printerMaker;
-    std::unique_ptr<TReportPrinter> m_printer;
-    // The preview's printer while the print operation prints on one of its own.
-    std::unique_ptr<TReportPrinter> m_printerAside;
 };
 
 class TReport : public TCustomReport

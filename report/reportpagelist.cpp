@@ -10,7 +10,7 @@
 #include <limits>
 #include <stdexcept>
 
-namespace preview {
+namespace report {
 
 namespace {
 
@@ -248,4 +248,4 @@ std::unique_ptr<platform::EmfPicture> TReportPageList::readPage(qint32 n)
     return page;
 }
 
-} // namespace preview
+} // namespace report

@@ -9,7 +9,7 @@ namespace platform {
 class EmfPicture;
 }
 
-namespace preview {
+namespace report {
 
 /// The pages of a preview run, kept serialised in one TReportStream: a 128-byte header (an
 /// older 124-byte one is read too) and then one record per page,
@@ -61,4 +61,4 @@ private:
     std::unique_ptr<TReportStream> m_stream;
 };
 
-} // namespace preview
+} // namespace report

@@ -52,10 +52,8 @@ TReportPrinter::TReportPrinter(TCustomReport* parentReport, platform::PrinterObj
     m_printersPresent = (m_ownPrinter && !m_ownPrinter->deviceName().isEmpty()) ||
                         !m_printerObject->printers().isEmpty();
     m_settings->setPrinterObject(m_printerObject);
-    if (m_printersPresent) {
+    if (m_printersPresent)
         m_settings->ReadFromPrinter();
-        processPendingMessages();
-    }
     m_device.deadLeft = m_settings->exactLeftOffset();
     m_device.deadTop = m_settings->exactTopOffset();
 }
@@ -96,8 +94,7 @@ void TReportPrinter::StartJob()
     m_pageCount = 0;
     m_status = psGenerating;
     if (m_destination == rdPageStore) {
-        m_pageStore.setStream(
-            std::make_unique<preview::TReportStream>(m_settings->values().memoryLimit));
+        m_pageStore.setStream(std::make_unique<TReportStream>(m_settings->values().memoryLimit));
         m_device = TReportDevice::picture();
     } else {
         m_device = printerDevice(false);
@@ -186,7 +183,9 @@ void TReportPrinter::FinishJob()
         if (m_printerObject->printing()) {
             // A document the spooler refuses still ends the run.
             m_status = psComplete;
+            emit documentSubmitting();
             m_printerObject->endDoc();
+            emit documentAccepted();
         }
     } else if (m_pageCount > 0) {
         closePagePicture(true);
@@ -194,7 +193,6 @@ void TReportPrinter::FinishJob()
     m_status = psComplete;
     m_selection.reset();
     postPageAvailable();
-    processPendingMessages();
     if (m_destination == rdPageStore)
         m_pageStore.WriteHeader();
     else if (m_afterPrint)

@@ -4,6 +4,7 @@
 #include "report/device.h"
 #include "report/printersettings.h"
 #include "report/reportpagelist.h"
+#include "report/reporttarget.h"
 #include "report/reporttypes.h"
 
 #include <QObject>
@@ -39,15 +40,15 @@ enum TReportPrinterStatus
     psComplete = 2
 };
 
-using TReportPrinterCallback = std::function<void(TReportPrinter& printer)>;
 /// Makes the progress window of a printer (shown, made its notification target by the caller)
 /// and returns it; the window goes when the pointer is released. The preview registers one.
 using TReportProgressWindowFactory = std::function<std::unique_ptr<QObject>(TReportPrinter&)>;
 
 /// The output target of a report run: page pictures (enhanced metafiles at 96 pixels per inch)
 /// into the page store for the preview, or pages drawn straight on the printer. Positions come
-/// in tenths of a millimetre from the paper's corner and leave as device pixels.
-class TReportPrinter : public QObject
+/// in tenths of a millimetre from the paper's corner and leave as device pixels. It owns the
+/// platform printer object (unless it shares the application's) and the page store.
+class TReportPrinter : public QObject, public TReportTarget
 {
     Q_OBJECT
 public:
@@ -68,22 +69,22 @@ public:
     // The run.
     /// Starts a run. EReportError "Report printer not ready" unless idle; the printer is left
     /// as it was then.
-    void StartJob();
+    void StartJob() override;
     /// Closes the open page (storing or printing it) and opens the next one.
     /// EReportError "Illegal call to NewPage" outside a run.
-    void OpenNextPage();
-    /// Ends the run: the last page is closed, the document ended, a last CM_PAGEAVAILABLE
-    /// posted and pending messages processed. Nothing unless generating.
-    void FinishJob();
+    void OpenNextPage() override;
+    /// Ends the run: the last page is closed, the document handed to the printer, a last
+    /// CM_PAGEAVAILABLE posted. Nothing unless generating.
+    void FinishJob() override;
     /// Ends the run without ending the document: the printer drops it; an open preview page
     /// is still stored.
-    void AbortJob();
+    void AbortJob() override;
     /// Marks the run cancelled; generation looks at cancelled().
-    void CancelJob();
-    bool cancelled() const { return m_cancelled; }
+    void CancelJob() override;
+    bool cancelled() const override { return m_cancelled; }
 
     /// The device the open page is drawn on (before a page, the run's or the printer's).
-    const TReportDevice& device() const { return m_device; }
+    const TReportDevice& device() const override { return m_device; }
     // Device conversion: tenths of a millimetre to device pixels, halves to even.
     int DeviceX(long double x) const { return m_device.DeviceX(x); }
     int DeviceY(long double y) const { return m_device.DeviceY(y); }
@@ -107,6 +108,9 @@ public:
     /// The page's width and length in tenths: the settings' sheet, swapped for landscape.
     int paperWidth() const;
     int paperLength() const;
+    /// The settings' sheet, portrait.
+    int SheetWidth() const override { return m_settings->SheetWidth(); }
+    int SheetLength() const override { return m_settings->SheetLength(); }
 
     /// Page n as a new picture owned by the caller, while generating or complete and
     /// 1 ≤ n ≤ page count; none otherwise or while page n is not stored yet.
@@ -116,7 +120,7 @@ public:
     void PrintStoredPages();
 
     /// The drawing surface of the open page; none while no page is open.
-    platform::DeviceCanvas* canvas() const { return m_canvas; }
+    platform::DeviceCanvas* canvas() const override { return m_canvas; }
     /// Objects that live as long as the open page.
     void addPageObject(std::unique_ptr<QObject> object);
 
@@ -124,7 +128,7 @@ public:
     /// the printer by index (-1: the system's default) with its driver's defaults and reads it.
     void selectPrinter(int index);
     /// The report's page setup and `PrinterSettings` into this printer and its settings.
-    void ApplyPrinterValues(const TCustomReport& report);
+    void ApplyPrinterValues(const TCustomReport& report) override;
 
     TPrinterSettings& settings() { return *m_settings; }
     const TPrinterSettings& settings() const { return *m_settings; }
@@ -156,9 +160,9 @@ public:
     void postProgress(int percent);
 
     const QString& title() const { return m_title; }
-    void setTitle(const QString& title) { m_title = title; }
+    void setTitle(const QString& title) override { m_title = title; }
     bool compression() const { return m_pageStore.compression(); }
-    void setCompression(bool on) { m_pageStore.setCompression(on); }
+    void setCompression(bool on) override { m_pageStore.setCompression(on); }
 
     /// Set while a preview view shows this printer's pages. Clearing it cancels a run still
     /// generating and then calls the after-preview callback.
@@ -171,21 +175,23 @@ public:
     // Callbacks set by the report's requests.
     void setAfterPrint(std::function<void()> callback) { m_afterPrint = std::move(callback); }
     void setAfterPreview(std::function<void()> callback) { m_afterPreview = std::move(callback); }
-    const TReportPrinterCallback& exportCallback() const { return m_export; }
-    void setExportCallback(TReportPrinterCallback callback) { m_export = std::move(callback); }
-    const TReportPrinterCallback& printSetup() const { return m_printSetup; }
-    void setPrintSetup(TReportPrinterCallback callback) { m_printSetup = std::move(callback); }
     /// The report's `OnPreview` handler, called with this printer as sender.
     const TReportNotifyEvent& previewHandler() const { return m_preview; }
     void setPreviewHandler(TReportNotifyEvent handler) { m_preview = std::move(handler); }
 
     /// The page store of preview mode.
-    preview::TReportPageList& pageStore() { return m_pageStore; }
+    TReportPageList& pageStore() { return m_pageStore; }
 
     /// The progress window PrintStoredPages (and the report's print operation) show.
     static void setProgressWindowFactory(TReportProgressWindowFactory factory);
     /// A progress window for `printer`, or none when no factory is registered.
     static std::unique_ptr<QObject> makeProgressWindow(TReportPrinter& printer);
+
+signals:
+    /// A printer-mode run's document is complete and about to be handed to the printer.
+    void documentSubmitting();
+    /// The printer took the document.
+    void documentAccepted();
 
 private:
     TReportPrinter(TCustomReport* parentReport, platform::PrinterObject* shared);
@@ -201,12 +207,10 @@ private:
     std::unique_ptr<platform::Printer> m_ownPrinter;
     platform::PrinterObject* m_printerObject;
     std::unique_ptr<TPrinterSettings> m_settings;
-    preview::TReportPageList m_pageStore;
+    TReportPageList m_pageStore;
 
     std::function<void()> m_afterPrint;
     std::function<void()> m_afterPreview;
-    TReportPrinterCallback m_export;
-    TReportPrinterCallback m_printSetup;
     TReportNotifyEvent m_preview;
 
     int m_availablePages = 0;

@@ -1,7 +1,11 @@
+#include "report/reportrequests.h"
+
 #include "report/previewinterface.h"
 #include "report/report.h"
+#include "report/reporterror.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
+#include "report/reportrun.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -9,26 +13,61 @@
 
 namespace report {
 
-std::unique_ptr<TReportPrinter> TCustomReport::newPrinter(QObject* notificationTarget)
+TReportRequests& TReportRequests::of(TCustomReport& report)
+{
+    if (auto* made = report.findChild<TReportRequests*>(QString(), Qt::FindDirectChildrenOnly))
+        return *made;
+    return *new TReportRequests(report);
+}
+
+TReportRequests::TReportRequests(TCustomReport& report) : QObject(&report), m_report(report)
+{
+    // The report's window messages are the requests'.
+    report.installEventFilter(this);
+}
+
+TReportRequests::~TReportRequests() = default;
+
+std::unique_ptr<TReportPrinter> TReportRequests::newPrinter(QObject* notificationTarget)
 {
     std::unique_ptr<TReportPrinter> printer =
-        m_printerMaker ? m_printerMaker(*this) : std::make_unique<TReportPrinter>(this);
+        m_printerMaker ? m_printerMaker(m_report) : std::make_unique<TReportPrinter>(&m_report);
     printer->setNotificationTarget(notificationTarget);
     printer->setAfterPrint([this] {
-        if (m_afterPrint)
-            m_afterPrint(this);
+        if (m_report.afterPrint())
+            m_report.afterPrint()(&m_report);
     });
     printer->setAfterPreview([this] {
-        if (m_afterPreview)
-            m_afterPreview(this);
+        if (m_report.afterPreview())
+            m_report.afterPreview()(&m_report);
     });
     return printer;
 }
 
-void TCustomReport::Preview()
+void TReportRequests::setReportPrinter(std::unique_ptr<TReportPrinter> printer)
+{
+    m_printer = std::move(printer);
+}
+
+void TReportRequests::GenerateReport()
+{
+    if (!m_report.available())
+        return;
+    if (!m_printer)
+        throw EReportError(QStringLiteral("Report printer not ready"));
+    report::GenerateReport(m_report, *m_printer);
+}
+
+void TReportRequests::cancel()
+{
+    if (TReportRun* run = m_report.currentRun())
+        run->cancel();
+}
+
+void TReportRequests::Preview()
 {
     processPendingMessages();
-    if (!m_available)
+    if (!m_report.available())
         return;
     // The new printer inherits the old one's notification target, unless that belongs to a
     // window closed here.
@@ -40,11 +79,11 @@ void TCustomReport::Preview()
     m_printer = std::move(made);
 
     printer->setDestination(rdPageStore);
-    printer->setReportLink(this);
-    printer->setTitle(m_reportTitle);
-    if (m_onPreview)
-        printer->setPreviewHandler(m_onPreview);
-    printer->ApplyPrinterValues(*this);
+    printer->setReportLink(&m_report);
+    printer->setTitle(m_report.reportTitle());
+    if (m_report.onPreview())
+        printer->setPreviewHandler(m_report.onPreview());
+    printer->ApplyPrinterValues(m_report);
 
     if (const TReportNotifyEvent& handler = printer->previewHandler()) {
         handler(printer.data());
@@ -53,14 +92,18 @@ void TCustomReport::Preview()
         if (QObject* window = factory->Show(*printer))
             printer->setPreviewWindow(window);
     }
-    if (!printer || printer != m_printer.get())
+    const auto stillOurs = [&] { return printer && printer == m_printer.get(); };
+    if (!stillOurs())
         return; // the window's opening gave the printer up already
 
-    GenerateReport(false);
-    if (!printer || printer != m_printer.get())
+    GenerateReport();
+    // The page view shows what the run stored before anything else is asked of it.
+    if (stillOurs())
+        processPendingMessages();
+    if (!stillOurs())
         return;
     printer->setPrepared(true);
-    if (m_lastRunCancelled) {
+    if (printer->cancelled()) {
         m_printer.reset();
         return;
     }
@@ -71,21 +114,20 @@ void TCustomReport::Preview()
         return;
     QEventLoop loop;
     QObject::connect(printer.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
-    printer->setAfterPreview([this, &loop] {
-        if (m_afterPreview)
-            m_afterPreview(this);
+    const auto raiseAfterPreview = [this] {
+        if (m_report.afterPreview())
+            m_report.afterPreview()(&m_report);
+    };
+    printer->setAfterPreview([raiseAfterPreview, &loop] {
+        raiseAfterPreview();
         loop.quit();
     });
     loop.exec();
-    if (printer) {
-        printer->setAfterPreview([this] {
-            if (m_afterPreview)
-                m_afterPreview(this);
-        });
-    }
+    if (printer)
+        printer->setAfterPreview(raiseAfterPreview);
 }
 
-void TCustomReport::closeOpenPreview()
+void TReportRequests::closeOpenPreview()
 {
     if (!m_printer)
         return;
@@ -98,20 +140,20 @@ void TCustomReport::closeOpenPreview()
     }
 }
 
-void TCustomReport::Print()
+void TReportRequests::Print()
 {
-    if (!m_available)
+    if (!m_report.available())
         return;
     // However printing ends, the report gets its previous printer back, so a preview that is
     // still open keeps working (unless it closed meanwhile); the new printer goes before its
     // progress window.
     struct GiveBack
     {
-        TCustomReport& report;
+        TReportRequests& requests;
         std::unique_ptr<QObject> progress;
         ~GiveBack()
         {
-            report.m_printer = std::move(report.m_printerAside);
+            requests.m_printer = std::move(requests.m_printerAside);
             progress.reset();
         }
     } giveBack{*this, nullptr};
@@ -124,17 +166,35 @@ void TCustomReport::Print()
     printer->setDestination(rdPrinter);
     giveBack.progress = TReportPrinter::makeProgressWindow(*printer);
     if (giveBack.progress) {
-        if (m_showProgress)
+        if (m_report.showProgress())
             QMetaObject::invokeMethod(giveBack.progress.get(), "show");
         printer->setNotificationTarget(giveBack.progress.get());
     }
+    bool accepted = false;
+    connect(printer.get(), &TReportPrinter::documentSubmitting, this,
+            &TReportRequests::printJobSubmitting);
+    connect(printer.get(), &TReportPrinter::documentAccepted, this, [this, &accepted] {
+        accepted = true;
+        emit printJobAccepted();
+    });
+    const TReportPrinter& printing = *printer;
     m_printer = std::move(printer);
-    GenerateReport(false);
+    try {
+        GenerateReport();
+    } catch (...) {
+        if (!accepted)
+            emit printJobFailed(printing.cancelled());
+        throw;
+    }
+    if (!accepted)
+        emit printJobFailed(printing.cancelled());
+    // The progress window sees the run's last messages before it goes.
+    processPendingMessages();
 }
 
-void TCustomReport::previewClosed()
+void TReportRequests::previewClosed()
 {
-    if (!m_available) {
+    if (!m_report.available()) {
         // The preview request lets the printer go when the run returns.
         cancel();
         return;
@@ -145,8 +205,10 @@ void TCustomReport::previewClosed()
     m_printer.reset();
 }
 
-bool TCustomReport::event(QEvent* event)
+bool TReportRequests::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != &m_report)
+        return false;
     if (event->type() == CM_PREVIEWCLOSED) {
         const QObject* closed = static_cast<TReportMessage*>(event)->lParam();
         if (closed && closed == m_printerAside.get()) {
@@ -164,7 +226,7 @@ bool TCustomReport::event(QEvent* event)
         Print();
         return true;
     }
-    return TReportBasePanel::event(event);
+    return false;
 }
 
 } // namespace report

@@ -4,7 +4,6 @@
 #include "report/label.h"
 #include "report/report.h"
 #include "report/reporterror.h"
-#include "report/reportprinter.h"
 
 namespace report {
 
@@ -23,8 +22,26 @@ void setConstant(TReportEvConstant* constant, const QVariant& value)
 
 } // namespace
 
-TReportRun::TReportRun(TCustomReport& report, TReportPrinter& printer)
-    : m_report(report), m_printer(printer)
+void GenerateReport(TCustomReport& report, TReportTarget& target, bool /*composite*/)
+{
+    if (!report.available())
+        return;
+    TReportPage& page = report.page();
+    if (page.widthTenths() - page.leftMarginTenths() - page.rightMarginTenths() < 0) {
+        page.setTenths(TReportPage::LeftMarginIndex, 0);
+        page.setTenths(TReportPage::RightMarginIndex, 0);
+    }
+    if (page.lengthTenths() - page.topMarginTenths() - page.bottomMarginTenths() < 0) {
+        page.setTenths(TReportPage::TopMarginIndex, 0);
+        page.setTenths(TReportPage::BottomMarginIndex, 0);
+    }
+    TReportRun run(report, target);
+    const TCustomReport::TRunGuard busy(report, run);
+    run.execute();
+}
+
+TReportRun::TReportRun(TCustomReport& report, TReportTarget& target)
+    : m_report(report), m_target(target)
 {}
 
 int TReportRun::textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font)
@@ -42,12 +59,12 @@ int TReportRun::textHeight(platform::DeviceCanvas& canvas, const platform::Canva
 void TReportRun::cancel()
 {
     m_cancelled = true;
-    m_printer.CancelJob();
+    m_target.CancelJob();
 }
 
 bool TReportRun::cancelled() const
 {
-    return m_cancelled || m_printer.cancelled();
+    return m_cancelled || m_target.cancelled();
 }
 
 void TReportRun::execute()
@@ -60,6 +77,8 @@ void TReportRun::execute()
         if (!printReport)
             return;
     }
+    // Handlers raised during the run read the report's values in tenths. The run itself reads
+    // tenths by name and does not depend on this.
     const TReportUnit units = m_report.units();
     try {
         m_report.setUnits(TReportUnit::Native);
@@ -84,18 +103,18 @@ void TReportRun::execute()
 void TReportRun::endJob()
 {
     if (cancelled())
-        m_printer.AbortJob();
+        m_target.AbortJob();
     else
-        m_printer.FinishJob();
+        m_target.FinishJob();
 }
 
 void TReportRun::generate()
 {
     const TReportPage& page = m_report.page();
-    m_printer.ApplyPrinterValues(m_report);
-    m_printer.setTitle(m_report.reportTitle());
-    m_printer.setCompression(m_report.options().testFlag(TReportOption::Compression));
-    m_printer.StartJob();
+    m_target.ApplyPrinterValues(m_report);
+    m_target.setTitle(m_report.reportTitle());
+    m_target.setCompression(m_report.options().testFlag(TReportOption::Compression));
+    m_target.StartJob();
     m_y = -1;
     m_pageCount = 0;
     m_column = page.columns();
@@ -116,7 +135,7 @@ void TReportRun::generate()
 
     m_outputBegun = true;
     for (TReportPrintable* printable : allPrintables())
-        printable->BeginOutput();
+        printable->BeginOutput(*this);
 
     TReportController& controller = m_report.controller();
     controller.setHeader(m_report.bandOfType(rbTitle));
@@ -158,8 +177,8 @@ long double TReportRun::bandChainHeight(const TReportCustomBand& band, bool viaC
 
 long double TReportRun::paperLength() const
 {
-    const TPrinterSettings& sheet = m_printer.settings();
-    return m_report.page().orientation() == poLandscape ? sheet.SheetWidth() : sheet.SheetLength();
+    return m_report.page().orientation() == poLandscape ? m_target.SheetWidth()
+                                                        : m_target.SheetLength();
 }
 
 int TReportRun::SpaceLeft() const
@@ -167,11 +186,10 @@ int TReportRun::SpaceLeft() const
     if (m_y == -1)
         return 0;
     const TReportPage& page = m_report.page();
-    const TPrinterSettings& sheet = m_printer.settings();
     const long double length =
         page.orientation() == poLandscape && page.paperSize() != TReportPaperSize::Custom
-            ? sheet.SheetWidth()
-            : sheet.SheetLength();
+            ? m_target.SheetWidth()
+            : m_target.SheetLength();
     return roundHalfEven(length - page.bottomMarginTenths() - m_pageFooterSpace - m_y);
 }
 
@@ -285,12 +303,13 @@ void TReportRun::printBand(TReportCustomBand& band)
             controls.append(printable);
     }
     if (!band.transparentBand()) {
-        const int right = m_printer.DeviceX(x + width);
-        const int bottom = m_printer.DeviceY(y + height);
-        const QRect rect(QPoint(m_printer.DeviceX(x), m_printer.DeviceY(y)),
+        const TReportDevice& device = m_target.device();
+        const int right = device.DeviceX(x + width);
+        const int bottom = device.DeviceY(y + height);
+        const QRect rect(QPoint(device.DeviceX(x), device.DeviceY(y)),
                          QPoint(right - 1, bottom - 1));
         band.setDeviceRect(rect);
-        if (platform::DeviceCanvas* canvas = m_printer.canvas())
+        if (platform::DeviceCanvas* canvas = m_target.canvas())
             canvas->fillRect(rect.left(), rect.top(), right, bottom, band.color());
     }
     band.setExpansion(0);
@@ -309,11 +328,11 @@ void TReportRun::printBand(TReportCustomBand& band)
             if (firstPass || (label && label->nextLine() != before))
                 progressed = true;
         }
-        if (band.frame().hasAnySide() && m_printer.canvas()) {
-            paintFrame(*m_printer.canvas(), band.frame(), m_printer.DeviceX(x),
-                       m_printer.DeviceY(y), m_printer.DeviceX(x + width),
-                       m_printer.DeviceY(y + height + band.expansion() + 1), m_printer.HorzFactor(),
-                       m_printer.VertFactor());
+        if (band.frame().hasAnySide() && m_target.canvas()) {
+            const TReportDevice& device = m_target.device();
+            paintFrame(*m_target.canvas(), band.frame(), device.DeviceX(x), device.DeviceY(y),
+                       device.DeviceX(x + width), device.DeviceY(y + height + band.expansion() + 1),
+                       device);
         }
         if (allFinished)
             break;
@@ -384,7 +403,7 @@ void TReportRun::StartNewPage()
     FinishPage();
     ++m_pageCount;
     setConstant(m_pageNumber, m_pageCount);
-    m_printer.OpenNextPage();
+    m_target.OpenNextPage();
     const TReportPage& page = m_report.page();
     m_y = roundHalfEven(page.topMarginTenths());
     m_titleJustPrinted = false;
@@ -410,13 +429,12 @@ void TReportRun::FinishPage()
         EmitBand(m_report.bandOfType(rbPageFooter));
     for (TReportPrintable* printable : m_report.printables())
         printable->PrintAt(0, 0);
-    if (m_report.frame().hasAnySide() && m_printer.canvas()) {
-        paintFrame(*m_printer.canvas(), m_report.frame(),
-                   m_printer.DeviceX(page.leftMarginTenths()),
-                   m_printer.DeviceY(page.topMarginTenths()),
-                   m_printer.DeviceX(page.widthTenths() - page.rightMarginTenths()),
-                   m_printer.DeviceY(page.lengthTenths() - page.bottomMarginTenths()),
-                   m_printer.HorzFactor(), m_printer.VertFactor());
+    if (m_report.frame().hasAnySide() && m_target.canvas()) {
+        const TReportDevice& device = m_target.device();
+        paintFrame(*m_target.canvas(), m_report.frame(), device.DeviceX(page.leftMarginTenths()),
+                   device.DeviceY(page.topMarginTenths()),
+                   device.DeviceX(page.widthTenths() - page.rightMarginTenths()),
+                   device.DeviceY(page.lengthTenths() - page.bottomMarginTenths()), device);
     }
     if (m_report.onEndPage())
         m_report.onEndPage()(&m_report);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/emf.h"
+#include "report/reporttarget.h"
 
 #include <QList>
 #include <vector>
@@ -10,16 +11,20 @@ namespace report {
 class TCustomReport;
 class TReportCustomBand;
 class TReportPrintable;
-class TReportPrinter;
 struct TReportEvConstant;
 
-/// One run of a report into its printer: walks the bands, keeps the current position on the
-/// page, starts pages and columns, prints headers and footers and ends the job. Positions and
-/// heights are in 0.1 mm; the report's units are `Native` while the run is on.
-class TReportRun
+/// Runs `report` into `target` (see TReportRun). Does nothing while a run is in progress.
+/// Margins wider than the page are set to 0 in pairs first, and stay 0. An error of the run
+/// reaches the caller after the job has ended, and the report can run again.
+void GenerateReport(TCustomReport& report, TReportTarget& target, bool composite = false);
+
+/// One run of a report into its output target: walks the bands, keeps the current position
+/// on the page, starts pages and columns, prints headers and footers and ends the job.
+/// Positions and heights are in 0.1 mm. The run is what its printables draw through.
+class TReportRun : public TReportOutput
 {
 public:
-    TReportRun(TCustomReport& report, TReportPrinter& printer);
+    TReportRun(TCustomReport& report, TReportTarget& target);
     TReportRun(const TReportRun&) = delete;
     TReportRun& operator=(const TReportRun&) = delete;
 
@@ -27,13 +32,15 @@ public:
     /// cancelled, finished otherwise; an error then goes on to the caller.
     void execute();
 
-    /// Marks the run cancelled and sets the printer's cancel flag.
+    /// Marks the run cancelled and sets the target's cancel flag.
     void cancel();
-    /// Cancelled through the report, or through the printer (a preview closing mid-run).
+    /// Cancelled through the report, or through the target (a preview closing mid-run).
     bool cancelled() const;
 
     /// Room left on the page above the bottom margin and the page footers; 0 before a page.
-    int SpaceLeft() const;
+    int SpaceLeft() const override;
+    platform::DeviceCanvas* canvas() const override { return m_target.canvas(); }
+    const TReportDevice& device() const override { return m_target.device(); }
 
     void EmitBand(TReportCustomBand* band);
     void RenderBand(TReportCustomBand& band);
@@ -44,9 +51,9 @@ public:
     void RunController();
     void PrintOnce();
 
-    /// Height of "W" in `font` on `canvas`, in device pixels. Every label of a font on a page
-    /// measures the same, so it is measured once per canvas and font.
-    int textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font);
+    /// Every label of a font on a page measures the same, so it is measured once per canvas
+    /// and font.
+    int textHeight(platform::DeviceCanvas& canvas, const platform::CanvasFont& font) override;
 
     int currentX() const { return m_x; }
     int currentY() const { return m_y; }
@@ -66,7 +73,7 @@ private:
     void printBand(TReportCustomBand& band);
 
     TCustomReport& m_report;
-    TReportPrinter& m_printer;
+    TReportTarget& m_target;
 
     bool m_cancelled = false;
     bool m_finalPage = false;

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace preview {
+namespace report {
 
 namespace {
 
@@ -228,4 +228,4 @@ void TReportStream::moveToFile()
     m_position = m_fileSize;
 }
 
-} // namespace preview
+} // namespace report

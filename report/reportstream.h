@@ -8,7 +8,7 @@
 class QFile;
 class QIODevice;
 
-namespace preview {
+namespace report {
 
 /// The page store's bytes: held in memory until they grow past the memory limit, then in a
 /// temporary file "RPG….tmp" in the temporary folder, which is deleted when the stream is
@@ -79,4 +79,4 @@ private:
     qint64 m_position = 0;
 };
 
-} // namespace preview
+} // namespace report

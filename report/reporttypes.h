@@ -193,6 +193,21 @@ enum TReportWindowState
     wsMaximized
 };
 
+/// How a report's preview window opens (its `PrevFormStyle`, `PreviewInitialState`,
+/// `PreviewWidth`, `PreviewHeight`, `PrevShowThumbs`, `PrevShowSearch`, `PrevInitialZoom`).
+struct TReportPreviewSettings
+{
+    TReportFormStyle prevFormStyle = fsNormal;
+    TReportWindowState previewInitialState = wsNormal;
+    int previewWidth = 1600; // pixels; 0 or less opens 500
+    int previewHeight = 2000;
+    bool prevShowThumbs = true;
+    bool prevShowSearch = true;
+    TReportZoomState prevInitialZoom = zsZoomOther;
+
+    bool operator==(const TReportPreviewSettings&) const = default;
+};
+
 /// The sides drawn around a band, a printable or the page.
 struct TReportFrame
 {

@@ -16,8 +16,8 @@
 
 namespace {
 
-using preview::TReportPageList;
-using preview::TReportStream;
+using report::TReportPageList;
+using report::TReportStream;
 
 platform::EmfPicture onePage(int number)
 {

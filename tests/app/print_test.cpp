@@ -8,6 +8,7 @@
 #include "report/report.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 #include "settings/calibrationpanel.h"
 #include "tests/support/fakeprinter.h"
 #include "tests/support/previewstub.h"
@@ -428,7 +429,8 @@ TEST_F(PrintTest, ThePreviewShowsTheFilledLabelsAndTheClickEndsWhenItCloses)
     EXPECT_TRUE(closing); // the click waited for the window
     EXPECT_EQ(amountAtPreview, u(u"￥1234.56"));
     EXPECT_EQ(leftAtPreview, 52 + 8);
-    EXPECT_EQ(chequeReport->reportPrinter(), nullptr); // released with the window
+    EXPECT_EQ(report::TReportRequests::of(*chequeReport).reportPrinter(),
+              nullptr); // released with the window
     EXPECT_TRUE(f.Edit3->hasFocus());
 }
 
@@ -440,7 +442,7 @@ TEST_F(PrintTest, OnThePrinterEveryCentredFieldKeepsItsCentreChequeAfterCheque)
     testsupport::FakePrinter device;
     app::TForm1& f = open();
     report::TReport* chequeReport = m_print->ChequeReport;
-    chequeReport->setPrinterMaker([&device](report::TCustomReport& r) {
+    report::TReportRequests::of(*chequeReport).setPrinterMaker([&device](report::TCustomReport& r) {
         return std::make_unique<report::TReportPrinter>(&r, device);
     });
     m_onPreview = [chequeReport](report::TReportPrinter& printer) {

@@ -5,6 +5,7 @@
 #include "report/label.h"
 #include "report/previewinterface.h"
 #include "report/report.h"
+#include "report/reportrequests.h"
 #include "tests/preview/previewrun.h"
 #include "tests/report/temporaryfolder.h"
 #include "tests/support/testsupport.h"
@@ -31,10 +32,10 @@ struct PreviewedReport
     PreviewedReport()
     {
         preview::registerStandardPreview();
-        report.setPreviewWidth(800);
-        report.setPreviewHeight(600);
+        report.previewSettings().previewWidth = 800;
+        report.previewSettings().previewHeight = 600;
         label->setCaption(QStringLiteral("壹万元"));
-        report.setPrinterMaker([this](report::TCustomReport& r) {
+        report::TReportRequests::of(report).setPrinterMaker([this](report::TCustomReport& r) {
             return std::make_unique<TReportPrinter>(&r, device);
         });
     }
@@ -71,7 +72,7 @@ struct PreviewedReport
         });
         poll.start(10);
         insideRan = false;
-        report.Preview();
+        report::TReportRequests::of(report).Preview();
         EXPECT_TRUE(insideRan);
     }
 
@@ -97,12 +98,12 @@ TEST(PreviewRequest, TheStandardWindowShowsThePageAndClosingEndsTheRequest)
     });
     EXPECT_EQ(status, QStringLiteral("Page 1 of 1"));
     EXPECT_TRUE(hadPicture);
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(p.opened.isNull());
     // The program stays usable: the report previews again.
     p.preview([](TReportStandardPreview& w) { w.close(); });
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
 }
 
 TEST(PreviewRequest, ClosingWhileThePageIsGeneratedStopsTheRun)
@@ -115,8 +116,8 @@ TEST(PreviewRequest, ClosingWhileThePageIsGeneratedStopsTheRun)
         ASSERT_TRUE(window);
         window->close();
     });
-    p.report.Preview();
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    report::TReportRequests::of(p.report).Preview();
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
     EXPECT_TRUE(p.report.available());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
@@ -135,7 +136,7 @@ TEST(PreviewRequest, ClosingAtOnceWithAltF4EndsTheRequest)
             EXPECT_FALSE(w.isVisible());
         },
         false);
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
 }
 
 TEST(PreviewRequest, WithoutPrintersSetupAndPrintDoNothingAndSayNothing)
@@ -183,7 +184,8 @@ TEST(PreviewRequest, ClosingTheWindowWhileItPrintsEndsTheRequestAndLeavesNoFile)
     QPointer<TReportStandardPreview> window;
     bool closedWhilePrinting = false;
     p.band->setBeforePrint([&](QObject*, bool&) {
-        if (window && p.report.reportPrinter()->destination() == report::rdPrinter) {
+        if (window && report::TReportRequests::of(p.report).reportPrinter()->destination() ==
+                          report::rdPrinter) {
             closedWhilePrinting = temp.files().size() == 1;
             window->close();
         }
@@ -194,7 +196,7 @@ TEST(PreviewRequest, ClosingTheWindowWhileItPrintsEndsTheRequestAndLeavesNoFile)
     });
     EXPECT_TRUE(closedWhilePrinting);
     EXPECT_EQ(p.device.pages().size(), 1u) << "the printing was not finished";
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(temp.files().isEmpty()) << temp.files().join(u' ').toStdString();
@@ -222,12 +224,12 @@ TEST(PreviewRequest, ASecondRequestClosesTheOpenWindowAndShowsTheReportAsItIsNow
         });
         poll.start(10);
         p.label->setCaption(QStringLiteral("贰万元"));
-        p.report.Preview();
+        report::TReportRequests::of(p.report).Preview();
     });
     ASSERT_TRUE(second);
     EXPECT_FALSE(firstVisibleAfter) << "the first preview stayed open with dead buttons";
     EXPECT_EQ(secondStatus, QStringLiteral("Page 1 of 1"));
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
@@ -248,5 +250,5 @@ TEST(PreviewRequest, AnErrorFromAToolbarButtonIsReportedInsideItsHandler)
     });
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Printer selected is not valid.")});
     EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(p.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(p.report).reportPrinter(), nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include "preview/standardpreview.h"
 #include "report/report.h"
+#include "report/reportmessages.h"
 #include "report/reportprinter.h"
 #include "tests/support/fakeprinter.h"
 
@@ -33,7 +34,12 @@ public:
         m_printer->canvas()->textOut(m_printer->DeviceX(200), m_printer->DeviceY(300),
                                      QString::number(m_printer->pageCount()));
     }
-    void finish() { m_printer->FinishJob(); }
+    /// Ends the run and lets the messages it posted through, as the preview request does.
+    void finish()
+    {
+        m_printer->FinishJob();
+        report::processPendingMessages();
+    }
     void run(int pages)
     {
         start();

@@ -4,6 +4,7 @@
 #include "report/report.h"
 #include "report/reporterror.h"
 #include "report/reportmessages.h"
+#include "report/reportrequests.h"
 #include "tests/preview/previewrun.h"
 
 #include <QApplication>
@@ -82,7 +83,7 @@ TEST(PrintDialog, OpensWithTheRangeOfACompleteReport)
     held->StartJob();
     held->OpenNextPage();
     held->FinishJob();
-    r.report.setReportPrinter(std::move(held));
+    report::TReportRequests::of(r.report).setReportPrinter(std::move(held));
     preview::RunPrintSetup(r.report, r.system);
     ASSERT_EQ(dialog.requests.size(), 2u);
     const TPrintDialogRequest& q = dialog.requests[1];

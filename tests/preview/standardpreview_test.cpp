@@ -42,8 +42,8 @@ struct Previewed
 {
     explicit Previewed(int pages, const QString& title = QString())
     {
-        report.setPreviewWidth(925);
-        report.setPreviewHeight(639);
+        report.previewSettings().previewWidth = 925;
+        report.previewSettings().previewHeight = 639;
         report.setReportTitle(title);
         window = new TReportStandardPreview(&run.printer());
         previewtest::showActive(*window);
@@ -190,9 +190,9 @@ TEST(PreviewWindow, SizeStateAndFirstZoomComeFromTheReport)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
         report::TReport report;
-        report.setPreviewWidth(c.width);
-        report.setPreviewHeight(c.height);
-        report.setPrevInitialZoom(c.zoom);
+        report.previewSettings().previewWidth = c.width;
+        report.previewSettings().previewHeight = c.height;
+        report.previewSettings().prevInitialZoom = c.zoom;
         report.setZoom(100);
         PreviewRun run(&report);
         TReportStandardPreview window(&run.printer());

@@ -11,6 +11,7 @@
 #include "report/label.h"
 #include "report/previewinterface.h"
 #include "report/report.h"
+#include "report/reportrequests.h"
 #include "tests/preview/previewrun.h"
 #include "tests/support/cupsenvironment.h"
 #include "tests/support/cupsscheduler.h"
@@ -112,8 +113,8 @@ struct TwoPageReport
         report.setUnits(report::TReportUnit::Native);
         report.setReportTitle(QStringLiteral("preview-") +
                               QUuid::createUuid().toString(QUuid::Id128).left(8));
-        report.setPreviewWidth(800);
-        report.setPreviewHeight(600);
+        report.previewSettings().previewWidth = 800;
+        report.previewSettings().previewHeight = 600;
         addBand(report::rbDetail, 2650, "FIRSTPAGE");
         addBand(report::rbSummary, 200, "SECONDPAGE");
     }
@@ -155,7 +156,7 @@ struct TwoPageReport
             }
         });
         poll.start(20);
-        report.Preview();
+        report::TReportRequests::of(report).Preview();
         EXPECT_TRUE(done);
     }
 
@@ -234,7 +235,7 @@ TEST(PreviewPrinting, TheDialogsRangeAndCopiesReachTheQueueAndEachPrintIsAJob)
         EXPECT_FALSE(text.contains(QStringLiteral("FIRSTPAGE"))) << text.toStdString();
     }
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(r.report.reportPrinter(), nullptr);
+    EXPECT_EQ(report::TReportRequests::of(r.report).reportPrinter(), nullptr);
 }
 
 TEST(PreviewPrinting, ACancelledDialogKeepsTheDefaultsAndPrintsEveryPage)

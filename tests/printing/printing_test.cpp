@@ -11,6 +11,7 @@
 #include "report/layoutreader.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 #include "tests/support/cupsscheduler.h"
 #include "tests/support/samplecheque.h"
 
@@ -519,17 +520,18 @@ protected:
 
         const QString title = uniqueTitle();
         cheque->setReportTitle(title);
-        cheque->setPrinterMaker([&queue](TCustomReport& r) {
+        TReportRequests& requests = TReportRequests::of(*cheque);
+        requests.setPrinterMaker([&queue](TCustomReport& r) {
             auto printer = std::make_unique<TReportPrinter>(&r);
             r.printerSettings().printerIndex = queueIndex(*printer, queue);
             return printer;
         });
         cheque->setAfterPrint([&](QObject*) {
-            m_deadLeft = cheque->reportPrinter()->DeadLeft();
-            m_deadTop = cheque->reportPrinter()->DeadTop();
-            m_dpi = cheque->reportPrinter()->settings().pixelsPerInchX();
+            m_deadLeft = requests.reportPrinter()->DeadLeft();
+            m_deadTop = requests.reportPrinter()->DeadTop();
+            m_dpi = requests.reportPrinter()->settings().pixelsPerInchX();
         });
-        cheque->Print();
+        requests.Print();
         EXPECT_GT(m_dpi, 0) << "nothing printed";
         EXPECT_TRUE(g_scheduler->waitForJobs()) << "jobs still pending";
         if (queue == CupsScheduler::genericQueue()) {

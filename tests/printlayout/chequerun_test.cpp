@@ -3,6 +3,7 @@
 #include "report/previewinterface.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 #include "tests/support/fakeprinter.h"
 
 #include <algorithm>
@@ -88,8 +89,9 @@ struct ChequeRun
     ChequeRun()
     {
         registerPreviewFactory([] { return std::make_unique<NoWindow>(); });
-        form.ChequeReport->setPrinterMaker(
-            [this](TCustomReport& r) { return std::make_unique<TReportPrinter>(&r, device); });
+        TReportRequests::of(*form.ChequeReport).setPrinterMaker([this](TCustomReport& r) {
+            return std::make_unique<TReportPrinter>(&r, device);
+        });
         for (const Row& row : sampleCheque) {
             TReportLabel* label = form.printLabel(QString::fromLatin1(row.name));
             label->setLeft(row.left);
@@ -157,8 +159,9 @@ TEST(ChequeRun, PreviewHasOnePageWithEveryTextAtItsPlace)
         }
     }
 
-    run.form.ChequeReport->Preview();
-    TReportPrinter* printer = run.form.ChequeReport->reportPrinter();
+    TReportRequests& requests = TReportRequests::of(*run.form.ChequeReport);
+    requests.Preview();
+    TReportPrinter* printer = requests.reportPrinter();
     ASSERT_TRUE(printer);
     EXPECT_EQ(printer->pageCount(), 1);
     EXPECT_FALSE(printer->GetPage(2));
@@ -182,7 +185,7 @@ TEST(ChequeRun, PrintingOnA600DpiPrinterPlacesTextsFromThePapersCorner)
     for (const Row& row : sampleCheque)
         anchors.emplace_back(run.anchorX(row), run.anchorY(row));
 
-    run.form.ChequeReport->Print();
+    TReportRequests::of(*run.form.ChequeReport).Print();
     ASSERT_EQ(run.device.pages().size(), 1u);
     // Unprintable edges of 100 device pixels: each text lies where its anchor is on the sheet,
     // less those 100 pixels (not less the 42 tenths they round to).

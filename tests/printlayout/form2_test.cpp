@@ -110,9 +110,9 @@ TEST(ChequeLayout, LoadsAsAnA4ReportWithOneBandOfTheWidthBetweenTheMargins)
     EXPECT_EQ(report.options(),
               TReportOptions(TReportOption::FirstPageHeader | TReportOption::LastPageFooter));
     EXPECT_EQ(report.printerSettings(), TReportPrinterSettings());
-    EXPECT_EQ(report.previewWidth(), 1600);
-    EXPECT_EQ(report.previewHeight(), 2000);
-    EXPECT_EQ(report.prevInitialZoom(), zsZoomOther);
+    EXPECT_EQ(report.previewSettings().previewWidth, 1600);
+    EXPECT_EQ(report.previewSettings().previewHeight, 2000);
+    EXPECT_EQ(report.previewSettings().prevInitialZoom, zsZoomOther);
 }
 
 TEST(ChequeLayout, LabelsFollowThePrintTable)

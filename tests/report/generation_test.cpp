@@ -3,6 +3,7 @@
 #include "report/report.h"
 #include "report/reporterror.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 #include "report/reportrun.h"
 #include "tests/support/fakeprinter.h"
 #include "tests/support/testsupport.h"
@@ -35,6 +36,7 @@ struct TestReport
 {
     FakePrinter device;
     TReport report;
+    std::unique_ptr<TReportPrinter> printer;
     std::vector<Printed> printed;
 
     TestReport() { report.setUnits(TReportUnit::Native); }
@@ -59,15 +61,14 @@ struct TestReport
     /// A fresh printer for each run, as the report's requests make one.
     TReportPrinter& newPrinter(TReportDestination destination = rdPageStore)
     {
-        report.setReportPrinter(std::make_unique<TReportPrinter>(&report, device));
-        report.reportPrinter()->setDestination(destination);
-        return *report.reportPrinter();
+        printer = std::make_unique<TReportPrinter>(&report, device);
+        printer->setDestination(destination);
+        return *printer;
     }
 
     void run(TReportDestination destination = rdPageStore)
     {
-        newPrinter(destination);
-        report.GenerateReport();
+        GenerateReport(report, newPrinter(destination));
     }
 };
 
@@ -105,7 +106,7 @@ TEST(Generation, ABandTallerThanThePagePrintsWhereItIs)
     t.run();
     EXPECT_EQ(t.printed,
               (std::vector<Printed>{{"title", 1, 100}, {"detail", 1, 600}, {"summary", 2, 100}}));
-    EXPECT_EQ(t.report.reportPrinter()->pageCount(), 2);
+    EXPECT_EQ(t.printer->pageCount(), 2);
 }
 
 TEST(Generation, HeadersAndFootersFollowTheOptions)
@@ -167,7 +168,7 @@ TEST(Generation, PageFooterSpaceCountsEnabledFootersWithTheirChildren)
     int left = -1;
     summary->setBeforePrint([&](QObject*, bool&) {
         space = t.report.currentRun()->pageFooterSpace();
-        left = t.report.SpaceLeft();
+        left = t.report.currentRun()->SpaceLeft();
     });
     t.run();
     EXPECT_EQ(space, 150);
@@ -185,8 +186,8 @@ TEST(Generation, RefusedOrEmptyReportsMakeNoPage)
         t.band("detail", rbDetail, 400);
         t.report.setPrintIfEmpty(false);
         t.run(rdPrinter);
-        EXPECT_EQ(t.report.reportPrinter()->status(), psComplete);
-        EXPECT_EQ(t.report.reportPrinter()->pageCount(), 0);
+        EXPECT_EQ(t.printer->status(), psComplete);
+        EXPECT_EQ(t.printer->pageCount(), 0);
         EXPECT_TRUE(t.printed.empty());
         EXPECT_TRUE(t.device.pages().empty());
     }
@@ -196,7 +197,7 @@ TEST(Generation, RefusedOrEmptyReportsMakeNoPage)
         t.report.setBeforePrint([](QObject*, bool& print) { print = false; });
         t.run(rdPrinter);
         // No job step at all.
-        EXPECT_EQ(t.report.reportPrinter()->status(), psIdle);
+        EXPECT_EQ(t.printer->status(), psIdle);
         EXPECT_TRUE(t.device.calls().isEmpty());
         EXPECT_TRUE(t.report.available());
     }
@@ -230,13 +231,12 @@ TEST(Generation, AnErrorInAHandlerEndsTheJobAndTheReportRunsAgain)
         TReportBand* summary = t.band("summary", rbSummary, 400);
         summary->setBeforePrint([&](QObject*, bool&) {
             if (c.cancel)
-                t.report.cancel();
+                TReportRequests::of(t.report).cancel();
             throw EReportError(QStringLiteral("Broken handler"));
         });
-        t.newPrinter(rdPrinter);
-        EXPECT_THROW(t.report.GenerateReport(), EReportError);
+        EXPECT_THROW(GenerateReport(t.report, t.newPrinter(rdPrinter)), EReportError);
         EXPECT_EQ(t.device.calls().last(), QString::fromUtf8(c.lastCall)) << c.cancel;
-        EXPECT_EQ(t.report.reportPrinter()->status(), psComplete);
+        EXPECT_EQ(t.printer->status(), psComplete);
         EXPECT_TRUE(t.report.available());
         EXPECT_EQ(t.report.units(), TReportUnit::MM);
         EXPECT_EQ(detail->size().units(), TReportUnit::MM);
@@ -254,10 +254,11 @@ TEST(Generation, AnErrorLeavingTheRequestReachesTheDefaultErrorReport)
     t.band("detail", rbDetail, 400)->setBeforePrint([](QObject*, bool&) {
         throw EReportError(QStringLiteral("Broken handler"));
     });
-    t.report.setPrinterMaker(
+    TReportRequests& requests = TReportRequests::of(t.report);
+    requests.setPrinterMaker(
         [&t](TCustomReport& r) { return std::make_unique<TReportPrinter>(&r, t.device); });
     testsupport::MessageRecorder messages;
-    EXPECT_FALSE(platform::guarded([&] { t.report.Preview(); }));
+    EXPECT_FALSE(platform::guarded([&] { requests.Preview(); }));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Broken handler.")});
     EXPECT_TRUE(t.report.available());
 }
@@ -267,15 +268,14 @@ TEST(Generation, DataDrivenReportsAreAClearError)
     TestReport t;
     t.band("detail", rbDetail, 400);
     t.report.setOnNeedData([](QObject*, bool& more) { more = false; });
-    t.newPrinter();
-    EXPECT_THROW(t.report.GenerateReport(), EReportError);
+    EXPECT_THROW(GenerateReport(t.report, t.newPrinter()), EReportError);
     EXPECT_TRUE(t.report.available());
 }
 
 TEST(Generation, WithoutAPrinterTheRunIsRefused)
 {
     TReport report;
-    EXPECT_THROW(report.GenerateReport(), EReportError);
+    EXPECT_THROW(TReportRequests::of(report).GenerateReport(), EReportError);
     EXPECT_TRUE(report.available());
 }
 

@@ -3,6 +3,7 @@
 #include "report/label.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
+#include "report/reportrun.h"
 #include "tests/support/fakeprinter.h"
 
 #include <QImage>
@@ -21,6 +22,7 @@ struct LabelReport
 {
     FakePrinter device;
     TReport report;
+    std::unique_ptr<TReportPrinter> printer;
     TReportBand* band = new TReportBand(&report);
     TReportLabel* label = new TReportLabel(band);
 
@@ -34,10 +36,10 @@ struct LabelReport
 
     TReportPrinter& run(TReportDestination destination)
     {
-        report.setReportPrinter(std::make_unique<TReportPrinter>(&report, device));
-        report.reportPrinter()->setDestination(destination);
-        report.GenerateReport();
-        return *report.reportPrinter();
+        printer = std::make_unique<TReportPrinter>(&report, device);
+        printer->setDestination(destination);
+        GenerateReport(report, *printer);
+        return *printer;
     }
 
     platform::EmfPicture page(TReportDestination destination)

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 using platform::EmfPicture;
-using preview::TReportPageList;
-using preview::TReportStream;
+using report::TReportPageList;
+using report::TReportStream;
 using Origin = TReportStream::SeekOrigin;
 
 namespace {

@@ -234,7 +234,7 @@ TEST(ReportPrinter, ReleasingThePrinterRemovesItsSpilledPages)
     for (int i = 0; i < 20; ++i)
         printer->canvas()->textOut(10, 10 * i, QStringLiteral("a line of the page"));
     printer->OpenNextPage();
-    const preview::TReportStream* stream = printer->pageStore().stream();
+    const TReportStream* stream = printer->pageStore().stream();
     ASSERT_TRUE(stream);
     ASSERT_FALSE(stream->inMemory());
     const QString file = stream->fileName();

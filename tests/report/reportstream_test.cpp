@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-using preview::TReportStream;
+using report::TReportStream;
 using Origin = TReportStream::SeekOrigin;
 
 namespace {

@@ -4,6 +4,7 @@
 #include "report/report.h"
 #include "report/reportmessages.h"
 #include "report/reportprinter.h"
+#include "report/reportrequests.h"
 #include "tests/report/temporaryfolder.h"
 #include "tests/support/fakeprinter.h"
 #include "tests/support/previewstub.h"
@@ -57,6 +58,7 @@ struct Fixture
 {
     FakePrinter device;
     TReport report;
+    TReportRequests& requests = TReportRequests::of(report);
     TReportBand* band = new TReportBand(&report);
     TReportLabel* label = new TReportLabel(band);
     WindowLog windows;
@@ -66,7 +68,7 @@ struct Fixture
     explicit Fixture(FakePrinter* system = nullptr)
     {
         FakePrinter* used = system ? system : &device;
-        report.setPrinterMaker(
+        requests.setPrinterMaker(
             [used](TCustomReport& r) { return std::make_unique<TReportPrinter>(&r, *used); });
         registerPreviewFactory([this] { return std::make_unique<TestPreview>(windows); });
         report.setAfterPreview([this](QObject*) { ++afterPreview; });
@@ -79,7 +81,7 @@ struct Fixture
     QStringList previewTexts()
     {
         QStringList out;
-        if (TReportPrinter* printer = report.reportPrinter()) {
+        if (TReportPrinter* printer = requests.reportPrinter()) {
             if (const auto page = printer->GetPage(1)) {
                 for (const auto& t : emfTexts(*page))
                     out << t.text;
@@ -95,9 +97,9 @@ TEST(PreviewRequest, OpensTheRegisteredWindowAndStoresThePage)
 {
     Fixture f;
     f.report.setReportTitle(QStringLiteral("Cheque"));
-    f.report.Preview();
+    f.requests.Preview();
     ASSERT_EQ(f.windows.shown.size(), 1u);
-    TReportPrinter* printer = f.report.reportPrinter();
+    TReportPrinter* printer = f.requests.reportPrinter();
     ASSERT_TRUE(printer);
     EXPECT_EQ(f.windows.shown[0], printer);
     EXPECT_EQ(printer->destination(), rdPageStore);
@@ -111,7 +113,7 @@ TEST(PreviewRequest, OpensTheRegisteredWindowAndStoresThePage)
     // Closing the window lets the printer go.
     TReportMessage closed(CM_PREVIEWCLOSED, 0, printer);
     QCoreApplication::sendEvent(&f.report, &closed);
-    EXPECT_FALSE(f.report.reportPrinter());
+    EXPECT_FALSE(f.requests.reportPrinter());
 }
 
 TEST(PreviewRequest, TheReportsOwnHandlerReplacesTheFactory)
@@ -119,9 +121,9 @@ TEST(PreviewRequest, TheReportsOwnHandlerReplacesTheFactory)
     Fixture f;
     QObject* sender = nullptr;
     f.report.setOnPreview([&](QObject* s) { sender = s; });
-    f.report.Preview();
+    f.requests.Preview();
     EXPECT_TRUE(f.windows.shown.empty());
-    EXPECT_EQ(sender, f.report.reportPrinter());
+    EXPECT_EQ(sender, f.requests.reportPrinter());
     EXPECT_EQ(f.previewTexts(), QStringList{QStringLiteral("壹万元")});
 }
 
@@ -130,10 +132,10 @@ TEST(PreviewRequest, WaitsUntilThePreviewWindowCloses)
     Fixture f;
     f.windows.setPreviewing = true;
     f.windows.closeAfterMs = 100;
-    f.report.Preview();
+    f.requests.Preview();
     // Returned only after the window closed: the after-preview event ran, the printer is gone.
     EXPECT_EQ(f.afterPreview, 1);
-    EXPECT_FALSE(f.report.reportPrinter());
+    EXPECT_FALSE(f.requests.reportPrinter());
     EXPECT_TRUE(f.report.available());
 }
 
@@ -142,13 +144,13 @@ TEST(PreviewRequest, ClosingWhileGeneratingCancelsAndReleasesAfterTheRun)
     Fixture f;
     f.windows.setPreviewing = true;
     f.band->setBeforePrint([&](QObject*, bool&) {
-        TReportMessage closed(CM_PREVIEWCLOSED, 0, f.report.reportPrinter());
+        TReportMessage closed(CM_PREVIEWCLOSED, 0, f.requests.reportPrinter());
         QCoreApplication::sendEvent(&f.report, &closed);
         // The run goes on; it only ends aborted.
-        EXPECT_TRUE(f.report.reportPrinter());
+        EXPECT_TRUE(f.requests.reportPrinter());
     });
-    f.report.Preview();
-    EXPECT_FALSE(f.report.reportPrinter());
+    f.requests.Preview();
+    EXPECT_FALSE(f.requests.reportPrinter());
     EXPECT_TRUE(f.report.available());
 }
 
@@ -157,22 +159,22 @@ TEST(PreviewRequest, RequestsDuringARunDoNothing)
     Fixture f;
     TReportPrinter* during = nullptr;
     f.band->setBeforePrint([&](QObject*, bool&) {
-        during = f.report.reportPrinter();
-        f.report.Preview();
-        f.report.Print();
-        EXPECT_EQ(f.report.reportPrinter(), during);
+        during = f.requests.reportPrinter();
+        f.requests.Preview();
+        f.requests.Print();
+        EXPECT_EQ(f.requests.reportPrinter(), during);
     });
-    f.report.Preview();
+    f.requests.Preview();
     EXPECT_EQ(f.windows.shown.size(), 1u);
-    EXPECT_EQ(f.report.reportPrinter(), during);
+    EXPECT_EQ(f.requests.reportPrinter(), during);
     EXPECT_TRUE(f.device.calls().isEmpty()) << "printed during the preview's run";
 }
 
 TEST(PrintOperation, PrintsOnAPrinterOfItsOwnAndKeepsThePreviewsPrinter)
 {
     Fixture f;
-    f.report.Preview();
-    TReportPrinter* previewPrinter = f.report.reportPrinter();
+    f.requests.Preview();
+    TReportPrinter* previewPrinter = f.requests.reportPrinter();
     ASSERT_TRUE(previewPrinter);
 
     int progressWindows = 0;
@@ -191,7 +193,7 @@ TEST(PrintOperation, PrintsOnAPrinterOfItsOwnAndKeepsThePreviewsPrinter)
     EXPECT_EQ(progressWindows, 1);
     EXPECT_FALSE(progress) << "the progress window outlived the print operation";
     EXPECT_EQ(f.afterPrint, 1);
-    EXPECT_EQ(f.report.reportPrinter(), previewPrinter);
+    EXPECT_EQ(f.requests.reportPrinter(), previewPrinter);
     ASSERT_EQ(f.device.pages().size(), 1u);
     const auto texts = emfTexts(f.device.pages()[0]);
     ASSERT_EQ(texts.size(), 1u);
@@ -204,12 +206,12 @@ TEST(PrintOperation, WithoutPrintersNothingIsPrinted)
 {
     const std::unique_ptr<FakePrinter> none = FakePrinter::none();
     Fixture f(none.get());
-    f.report.Preview();
-    TReportPrinter* previewPrinter = f.report.reportPrinter();
-    f.report.Print();
+    f.requests.Preview();
+    TReportPrinter* previewPrinter = f.requests.reportPrinter();
+    f.requests.Print();
     EXPECT_TRUE(none->calls().isEmpty());
     EXPECT_EQ(f.afterPrint, 0);
-    EXPECT_EQ(f.report.reportPrinter(), previewPrinter);
+    EXPECT_EQ(f.requests.reportPrinter(), previewPrinter);
 }
 
 TEST(PreviewRequest, AViewLettingGoMidRunCancelsItToo)
@@ -217,10 +219,10 @@ TEST(PreviewRequest, AViewLettingGoMidRunCancelsItToo)
     Fixture f;
     f.windows.setPreviewing = true;
     f.band->setBeforePrint(
-        [&](QObject*, bool&) { f.report.reportPrinter()->setPreviewing(false); });
-    f.report.Preview();
+        [&](QObject*, bool&) { f.requests.reportPrinter()->setPreviewing(false); });
+    f.requests.Preview();
     EXPECT_EQ(f.afterPreview, 1);
-    EXPECT_FALSE(f.report.reportPrinter());
+    EXPECT_FALSE(f.requests.reportPrinter());
 }
 
 namespace {
@@ -252,7 +254,7 @@ TEST(PreviewRequest, ClosingThePreviewWhilePrintingEndsTheRequestAndReleasesItsP
     QPointer<TReportPrinter> previewPrinter;
     int filesWhilePrinting = -1;
     f.band->setBeforePrint([&](QObject*, bool&) {
-        TReportPrinter* current = f.report.reportPrinter();
+        TReportPrinter* current = f.requests.reportPrinter();
         if (current->destination() == rdPageStore) {
             previewPrinter = current;
             return;
@@ -264,14 +266,14 @@ TEST(PreviewRequest, ClosingThePreviewWhilePrintingEndsTheRequestAndReleasesItsP
     });
     testsupport::whenIdle(&f.report, [&] { postReportMessage(&f.report, CM_PRINTREQUEST, 0); });
     Deadline deadline(60000);
-    f.report.Preview();
+    f.requests.Preview();
 
     EXPECT_EQ(filesWhilePrinting, 1) << "the preview's pages were not in a temporary file";
     EXPECT_EQ(f.device.pages().size(), 1u) << "the printing was not finished";
     EXPECT_EQ(f.afterPrint, 1);
     EXPECT_EQ(f.afterPreview, 1);
     EXPECT_TRUE(previewPrinter.isNull());
-    EXPECT_EQ(f.report.reportPrinter(), nullptr);
+    EXPECT_EQ(f.requests.reportPrinter(), nullptr);
     EXPECT_TRUE(temp.files().isEmpty()) << temp.files().join(u' ').toStdString();
     EXPECT_TRUE(f.report.available());
 }
@@ -285,20 +287,59 @@ TEST(PreviewRequest, ASecondRequestClosesTheOpenPreviewFirst)
     QPointer<TReportPrinter> first;
     bool secondReturned = false;
     testsupport::whenIdle(&f.report, [&] {
-        first = f.report.reportPrinter();
+        first = f.requests.reportPrinter();
         // The second print click, while the first preview is open; its window closes itself.
         f.windows.closeAfterMs = 50;
         f.label->setCaption(QStringLiteral("贰万元"));
-        f.report.Preview();
+        f.requests.Preview();
         secondReturned = true;
     });
     Deadline deadline(60000);
-    f.report.Preview();
+    f.requests.Preview();
 
     EXPECT_TRUE(secondReturned);
     ASSERT_EQ(f.windows.shown.size(), 2u);
     EXPECT_TRUE(first.isNull()) << "the first preview's printer outlived it";
     EXPECT_EQ(f.afterPreview, 2);
-    EXPECT_EQ(f.report.reportPrinter(), nullptr);
+    EXPECT_EQ(f.requests.reportPrinter(), nullptr);
     EXPECT_TRUE(temp.files().isEmpty()) << temp.files().join(u' ').toStdString();
+}
+
+TEST(PrintOperation, SaysWhetherThePrinterTookItsJob)
+{
+    struct Case
+    {
+        const char* name;
+        bool cancel;
+        bool failBegin;
+        QStringList signalled;
+    };
+    const Case cases[] = {
+        {"printed", false, false, {QStringLiteral("submitting"), QStringLiteral("accepted")}},
+        {"cancelled", true, false, {QStringLiteral("failed cancelled")}},
+        {"refused", false, true, {QStringLiteral("failed")}},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        QStringList signalled;
+        QObject::connect(&f.requests, &TReportRequests::printJobSubmitting,
+                         [&] { signalled << QStringLiteral("submitting"); });
+        QObject::connect(&f.requests, &TReportRequests::printJobAccepted,
+                         [&] { signalled << QStringLiteral("accepted"); });
+        QObject::connect(&f.requests, &TReportRequests::printJobFailed, [&](bool cancelled) {
+            signalled << (cancelled ? QStringLiteral("failed cancelled")
+                                    : QStringLiteral("failed"));
+        });
+        if (c.cancel)
+            f.band->setBeforePrint([&](QObject*, bool&) { f.requests.cancel(); });
+        if (c.failBegin) {
+            f.device.failNextBegin();
+            EXPECT_THROW(f.requests.Print(), platform::EPrinterError) << c.name;
+        } else {
+            f.requests.Print();
+        }
+        EXPECT_EQ(signalled, c.signalled) << c.name;
+        const std::size_t printed = c.signalled.contains(QStringLiteral("accepted")) ? 1 : 0;
+        EXPECT_EQ(f.device.pages().size(), printed) << c.name;
+    }
 }

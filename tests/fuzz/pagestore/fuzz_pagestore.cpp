@@ -20,17 +20,17 @@ namespace {
 
 QByteArray builtStore()
 {
-    preview::TReportPageList list;
-    list.setStream(std::make_unique<preview::TReportStream>());
+    report::TReportPageList list;
+    list.setStream(std::make_unique<report::TReportStream>());
     for (int n = 1; n <= 4; ++n) {
         platform::EmfRecorder r(100, 140, 96);
         r.textOut(10, 10 * n, QString(n, u'页'));
         list.AddPage(r.picture());
     }
     list.WriteHeader();
-    preview::TReportStream& s = *list.stream();
+    report::TReportStream& s = *list.stream();
     QByteArray bytes(s.size(), Qt::Uninitialized);
-    s.Seek(0, preview::TReportStream::SeekOrigin::Beginning);
+    s.Seek(0, report::TReportStream::SeekOrigin::Beginning);
     s.ReadBuffer(bytes.data(), bytes.size());
     return bytes;
 }
@@ -59,9 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fetches % 2 ? fuzzsupport::spoiled(base, rest, restSize)
                     : QByteArray(reinterpret_cast<const char*>(rest), qsizetype(restSize));
     try {
-        preview::TReportPageList list;
-        auto stream = std::make_unique<preview::TReportStream>(
-            data[0] & 0x80 ? 0 : preview::TReportStream::DefaultMemoryLimit);
+        report::TReportPageList list;
+        auto stream = std::make_unique<report::TReportStream>(
+            data[0] & 0x80 ? 0 : report::TReportStream::DefaultMemoryLimit);
         stream->WriteBuffer(bytes.constData(), bytes.size());
         list.setStream(std::move(stream));
         list.ReadHeader();
