@@ -28,25 +28,22 @@ TReportUnitBase::TReportUnitBase(std::size_t valueCount)
 
 TReportUnitBase::~TReportUnitBase() = default;
 
-TReportUnitScale TReportUnitBase::scale() const
+TReportUnitScale TReportUnitBase::scale(TReportUnit unit) const
 {
-    return {m_resolution, m_zoom, characterFontPoints()};
+    const TReportUnitScale s{m_resolution, m_zoom, characterFontPoints()};
+    if (unit == TReportUnit::Characters && s.fontPoints == 0)
+        throw EReportError(QStringLiteral("Character units need the report's font"));
+    return s;
 }
 
 long double TReportUnitBase::ToUnits(TReportUnit unit, long double tenths, TReportAxis axis) const
 {
-    const TReportUnitScale s = scale();
-    if (unit == TReportUnit::Characters && s.fontPoints == 0)
-        throw EReportError(QStringLiteral("Character units need the report's font"));
-    return report::ToUnits(unit, tenths, axis, s);
+    return report::ToUnits(unit, tenths, axis, scale(unit));
 }
 
 long double TReportUnitBase::FromUnits(TReportUnit unit, long double value, TReportAxis axis) const
 {
-    const TReportUnitScale s = scale();
-    if (unit == TReportUnit::Characters && s.fontPoints == 0)
-        throw EReportError(QStringLiteral("Character units need the report's font"));
-    return report::FromUnits(unit, value, axis, s);
+    return report::FromUnits(unit, value, axis, scale(unit));
 }
 
 long double TReportUnitBase::ToUnits(long double tenths, TReportAxis axis) const

@@ -91,7 +91,9 @@ protected:
     virtual int characterFontPoints() const { return 0; }
 
 private:
-    TReportUnitScale scale() const;
+    /// What converting into or out of `unit` needs; EReportError for `Characters` without a
+    /// report font.
+    TReportUnitScale scale(TReportUnit unit) const;
 
     int m_resolution;
     TReportUnit m_units;
