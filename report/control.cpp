@@ -84,11 +84,12 @@ QList<TReportControl*> TReportControl::childControls() const
 
 TReportReferenceContext& TReportControl::referenceContext() const
 {
-    if (const TReportControl* parent = parentControl())
-        return parent->referenceContext();
-    if (!m_referenceContext)
-        m_referenceContext = std::make_unique<TReportReferenceContext>();
-    return *m_referenceContext;
+    const TReportControl* keeper = reportPanel();
+    if (!keeper)
+        keeper = this;
+    if (!keeper->m_referenceContext)
+        keeper->m_referenceContext = std::make_unique<TReportReferenceContext>();
+    return *keeper->m_referenceContext;
 }
 
 void TReportControl::finishLoading()

@@ -56,8 +56,8 @@ public:
     virtual bool isReport() const { return false; }
     /// The child components in their order.
     QList<TReportControl*> childControls() const;
-    /// The 96-dpi context the control's texts are measured on: the one of the topmost control
-    /// above it (the report's), or its own.
+    /// The 96-dpi context the control's texts are measured on: its report's, or, outside a
+    /// report, its own.
     TReportReferenceContext& referenceContext() const;
 
     bool isLoading() const { return m_loading; }

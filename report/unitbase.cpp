@@ -30,9 +30,13 @@ TReportUnitBase::~TReportUnitBase() = default;
 
 TReportUnitScale TReportUnitBase::scale(TReportUnit unit) const
 {
-    const TReportUnitScale s{m_resolution, m_zoom, characterFontPoints()};
-    if (unit == TReportUnit::Characters && s.fontPoints == 0)
-        throw EReportError(QStringLiteral("Character units need the report's font"));
+    TReportUnitScale s{m_resolution, m_zoom, 0};
+    // Only characters ask for the report's font, which means finding the report.
+    if (unit == TReportUnit::Characters) {
+        s.fontPoints = characterFontPoints();
+        if (s.fontPoints == 0)
+            throw EReportError(QStringLiteral("Character units need the report's font"));
+    }
     return s;
 }
 
